@@ -1,0 +1,168 @@
+// The document's line services: trimming a line, joining a statement's continuation lines,
+// and splitting a statement into tokens. Each is one linear pass over its text.
+#include <string>
+#include <string_view>
+
+#include "document/clsRC.h"
+#include "host/HostHooks.h"
+
+namespace tamrel {
+namespace {
+
+constexpr std::int32_t kMaxPosition = 32767;  // text positions are 16-bit
+
+bool IsBlankOrTab(char c) noexcept { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBlanks(std::string_view s) noexcept {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+// TrimWhite without the copy: a view into `text`.
+std::string_view TrimWhiteView(std::string_view text) noexcept {
+  std::string_view blanksTrimmed = TrimBlanks(text);
+  std::string_view s = blanksTrimmed;
+  while (!s.empty() && IsBlankOrTab(s.back())) s.remove_suffix(1);
+  while (!s.empty() && IsBlankOrTab(s.front())) s.remove_prefix(1);
+  // A text of blanks and tabs only keeps what the blank trim left.
+  return s.empty() ? blanksTrimmed : s;
+}
+
+bool Continues(std::string_view trimmed) noexcept {
+  if (trimmed.empty()) return false;
+  return trimmed.back() == '|' || trimmed.back() == ',' || trimmed.ends_with("NOT");
+}
+
+[[noreturn]] void Overflow(std::string& changed, std::string_view done, std::string_view rest) {
+  changed.assign(done).append(rest);
+  Raise(err::Overflow);
+}
+
+}  // namespace
+
+std::string clsRC::TrimWhite(std::string_view text) { return std::string(TrimWhiteView(text)); }
+
+std::string clsRC::GetFullLine(Int16 start, Int16& count, const Variant& numberOfLines) {
+  std::string statement;
+  if (numberOfLines.IsMissing()) {
+    count = start;
+    for (;;) {
+      std::string_view line = TrimWhiteView(Lines.Item(count));
+      statement.push_back(' ');
+      statement.append(line);
+      YieldToHost();
+      if (!Continues(line)) break;
+      ++count;
+    }
+    count = count - start + 1;
+    return statement;
+  }
+
+  Int16 n = ToOperationCode(numberOfLines);
+  for (Int16 k = 1; k <= n; ++k) {
+    statement.append(TrimWhiteView(Lines.Item(start + k - 1)));
+    statement.push_back(' ');
+  }
+  count = n;
+  return TrimWhite(statement);
+}
+
+Tokens clsRC::ParseLine(std::string_view statement, char separator) {
+  Procedure procedure{"RCpl", "01"};
+  Tokens tokens;
+  std::string changed;
+  try {
+    SplitStatement(statement, separator, tokens, procedure, changed);
+  } catch (const RCError& e) {
+    tokens.Add("ERROR");
+    Report(procedure, e, changed);
+  }
+  return tokens;
+}
+
+void clsRC::SplitStatement(std::string_view statement, char separator, Tokens& tokens,
+                           Procedure& procedure, std::string& changed) {
+  // "01": outer blanks; a comment or an empty statement has no tokens.
+  std::string_view s1 = TrimBlanks(statement);
+  if (s1.empty() || s1.starts_with("//")) return;
+
+  // "02" and "03": tabs become blanks; outside double quotes, at most one blank is removed
+  // after and before each "|" that the search reaches. The search for the next "|" starts one
+  // past the previous one's original position, so it never looks at the first character, and
+  // it skips the character after a "|" that lost the blank in front of it.
+  procedure.Step = "03";
+  std::string s3;
+  s3.reserve(s1.size());
+  bool inQuotes = false;
+  bool skipNext = true;  // the first character is never examined
+  for (std::size_t i = 0; i < s1.size(); ++i) {
+    char c = s1[i] == '\t' ? ' ' : s1[i];
+    if (c == '"') inQuotes = !inQuotes;
+    if (c != '|' || skipNext || inQuotes) {
+      skipNext = false;
+      s3.push_back(c);
+      continue;
+    }
+    if (s3.size() + 1 > kMaxPosition) {
+      std::string rest(s1.substr(i));
+      for (char& r : rest) r = r == '\t' ? ' ' : r;
+      Overflow(changed, s3, rest);
+    }
+    s3.push_back('|');
+    if (i + 1 < s1.size() && (s1[i + 1] == ' ' || s1[i + 1] == '\t')) ++i;
+    bool blankBefore = s3.size() >= 2 && s3[s3.size() - 2] == ' ';
+    if (blankBefore) s3.erase(s3.size() - 2, 1);
+    skipNext = blankBefore;
+  }
+
+  // "04": outside double quotes, every blank directly before a comma goes.
+  procedure.Step = "04";
+  std::string s4;
+  s4.reserve(s3.size());
+  inQuotes = false;
+  for (std::size_t i = 0; i < s3.size(); ++i) {
+    if (s3[i] == '"') inQuotes = !inQuotes;
+    if (s3[i] == ',' && !inQuotes && !s4.empty() && s4.back() == ' ') {
+      if (s4.size() > kMaxPosition) Overflow(changed, s4, std::string_view(s3).substr(i));
+      while (!s4.empty() && s4.back() == ' ') s4.pop_back();
+    }
+    s4.push_back(s3[i]);
+  }
+  while (!s4.empty() && s4.back() == ' ') s4.pop_back();  // trailing blanks never split
+
+  // "04" continued: tokens. `token` is the text before the scan position since the last split;
+  // semicolons outside double quotes are deleted.
+  std::string token;
+  inQuotes = false;
+  bool afterSplit = false;  // the rest of a split loses its leading blanks
+  for (std::size_t i = 0; i < s4.size(); ++i) {
+    char c = s4[i];
+    YieldToHost();
+    if (afterSplit && c == ' ') continue;
+    afterSplit = false;
+    bool split = false;
+    if (!inQuotes) {
+      if (c == ' ' && separator == ' ') split = !(token.size() >= 3 && token.ends_with("NOT"));
+      else if (c == ',') split = true;
+      else if (c == '|' && separator == '|') split = true;
+    }
+    if (split) {
+      tokens.Add(std::move(token));
+      token.clear();
+      afterSplit = true;
+      continue;
+    }
+    if (c == ';' && !inQuotes) continue;
+    if (c == '"') inQuotes = !inQuotes;
+    if (token.size() + 1 >= kMaxPosition) Overflow(changed, token, std::string_view(s4).substr(i));
+    token.push_back(c);
+  }
+
+  // "05": what is left after the last split is the last token.
+  procedure.Step = "05";
+  std::string_view last = TrimBlanks(token);
+  if (!last.empty()) tokens.Add(std::string(last));
+}
+
+}  // namespace tamrel

@@ -1,0 +1,233 @@
+// The document: Init, reading the file into Lines, the walk that dispatches sections to their
+// readers, and the reporting convention shared by every loading routine.
+#include "document/clsRC.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "common/modCommonTools.h"
+#include "host/HostHooks.h"
+
+namespace tamrel {
+namespace {
+
+// Reads a whole file into memory: error 53 when it does not exist, 75 when it cannot be
+// opened or is not a regular file, 57 when reading fails.
+std::string ReadWholeFile(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) Raise(errno == ENOENT || errno == ENOTDIR ? err::FileNotFound : err::FileAccess);
+  std::string bytes;
+  char buffer[1 << 16];
+  bool failed = false;
+  for (;;) {
+    std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
+    bytes.append(buffer, n);
+    if (n < sizeof buffer) {
+      failed = std::ferror(file) != 0;
+      break;
+    }
+  }
+  int error = failed ? errno : 0;
+  std::fclose(file);
+  if (failed) Raise(error == EISDIR ? err::FileAccess : err::ReadFailed);
+  return bytes;
+}
+
+// Calls `add` for every line of `text`. A line ends at CR LF, a lone CR or a lone LF; a
+// terminator at the very end adds no empty line.
+template <class Add>
+void SplitLines(std::string_view text, Add&& add) {
+  std::size_t start = 0;
+  const std::size_t n = text.size();
+  while (start < n) {
+    std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      add(text.substr(start));
+      return;
+    }
+    add(text.substr(start, end - start));
+    start = end + ((text[end] == '\r' && end + 1 < n && text[end + 1] == '\n') ? 2 : 1);
+  }
+}
+
+bool IsMissingEntry(const RCError& e) {
+  return e.Number() == err::InvalidArgument || e.Number() == err::OutOfRange;
+}
+
+}  // namespace
+
+bool clsRC::Init(std::string_view szPath, std::shared_ptr<HostObjects> oAppObjects,
+                 const Variant& vOperation) {
+  Procedure procedure{"RCinit", "01.1"};
+  try {
+    m_oAppObjects = oAppObjects ? std::move(oAppObjects) : std::make_shared<HostObjects>();
+    bool hasForm = true;
+    try {
+      Form();
+    } catch (const RCError& e) {
+      if (!IsMissingEntry(e)) throw;
+      hasForm = false;
+    }
+    m_bParentForm = hasForm;
+
+    procedure.Step = "01.2";
+    m_iOperation = ToOperationCode(vOperation);
+
+    procedure.Step = "02";
+    Path = std::string(szPath);
+
+    procedure.Step = "03";
+    if (m_iOperation == 2 && ReadResourceFile() && ParseResourceFile()) {
+      Initialized = true;
+      return true;
+    }
+    return false;
+  } catch (const RCError& e) {
+    // Errors 5 and 9 abandon the statement that raised them; here that leaves the result false.
+    if (!IsMissingEntry(e)) Report(procedure, e, std::nullopt);
+    return false;
+  }
+}
+
+bool clsRC::ReadResourceFile() {
+  Procedure procedure{"RCrrf", "00"};
+  try {
+    SetStatus("Reading resource...");
+    std::string bytes = ReadWholeFile(Path);
+    std::size_t ends = 0;
+    for (char c : bytes) ends += (c == '\n' || c == '\r');
+    Lines.Reserve(static_cast<std::size_t>(Lines.Count()) + ends + 1);
+    SplitLines(bytes, [this](std::string_view line) {
+      Lines.Add(std::string(line));
+      YieldToHost();
+    });
+    SetStatus("Ready.");
+    return true;
+  } catch (const RCError& e) {
+    Report(procedure, e, std::nullopt);
+    return false;
+  }
+}
+
+bool clsRC::ParseResourceFile() {
+  // Keyword token -> step label and reader. Readers by tokens get the statement's tokens and
+  // line; readers by cursor get the cursor and leave it on their section's last line.
+  struct Section {
+    std::string_view keyword;
+    std::string_view step;
+    bool (*read)(clsRC& rc, const Tokens& tokens, Int16& cursor);
+  };
+  static constexpr Section kSections[] = {
+      {"BITMAP", "03", [](clsRC& rc, const Tokens& t, Int16& c) { return rc.ProcessBitmap(t, c); }},
+      {"ICON", "04", [](clsRC& rc, const Tokens& t, Int16& c) { return rc.ProcessIcon(t, c); }},
+      {"CURSOR", "05", [](clsRC& rc, const Tokens& t, Int16& c) { return rc.ProcessCursor(t, c); }},
+      {"DIALOG", "06", [](clsRC& rc, const Tokens&, Int16& c) { return rc.ProcessDialog(c); }},
+      {"DIALOGEX", "06", [](clsRC& rc, const Tokens&, Int16& c) { return rc.ProcessDialog(c); }},
+      {"MENU", "07", [](clsRC& rc, const Tokens&, Int16& c) { return rc.ProcessMenu(c); }},
+      {"STRINGTABLE", "08", [](clsRC& rc, const Tokens&, Int16& c) { return rc.ProcessStringTable(c); }},
+      {"#include", "09", [](clsRC& rc, const Tokens& t, Int16& c) { return rc.ProcessInclude(t, c); }},
+      {"ACCELERATORS", "10", [](clsRC& rc, const Tokens&, Int16& c) { return rc.ProcessAccelerators(c); }},
+      {"#ifdef", "11", [](clsRC& rc, const Tokens&, Int16& c) { return rc.ProcessIfDef(c); }},
+      {"DESIGNINFO", "12", [](clsRC& rc, const Tokens&, Int16& c) { return rc.ProcessDesignInfo(c); }},
+  };
+
+  Procedure procedure{"RCprf", ""};
+  try {
+    if (m_bParentForm) {
+      Form().SetProgressMax(Lines.Count());
+      Form().SetProgressValue(0);
+      Form().SetStatusText("Building resource..");
+    }
+    procedure.Step = "01";
+    Int16 cursor = 1;
+    while (cursor <= Lines.Count()) {
+      Int16 count;
+      Tokens tokens = ParseLine(GetFullLine(cursor, count), ' ');
+      if (tokens.Count() > 0) {
+        Int16 k = FindKeyWord(tokens);
+        if (k > 0) {
+          const std::string& keyword = tokens.Item(k);
+          for (const Section& section : kSections) {
+            if (keyword != section.keyword) continue;
+            procedure.Step = section.step;
+            if (!section.read(*this, tokens, cursor)) return false;
+            break;
+          }
+        }
+      }
+      procedure.Step = "12";
+      ++cursor;
+      if (m_bParentForm) {
+        if (cursor <= Form().GetProgressMax()) {
+          Form().SetProgressValue(cursor);
+        } else {
+          Form().SetProgressValue(0);
+          Form().SetStatusText("Ready.");
+        }
+      }
+      YieldToHost();
+    }
+    return true;
+  } catch (const RCError& e) {
+    Report(procedure, e, std::nullopt);
+    return false;
+  }
+}
+
+Int16 clsRC::FindKeyWord(const Tokens& tokens) {
+  static constexpr std::string_view kKeywords[] = {"BITMAP", "ICON",   "ACCELERATORS", "DIALOG",
+                                                   "DIALOGEX", "MENU", "#include",     "STRINGTABLE",
+                                                   "#ifdef", "CURSOR", "DESIGNINFO"};
+  Procedure procedure{"RCfkw", "00"};
+  try {
+    for (Int16 k = 1; k <= tokens.Count(); ++k) {
+      const std::string& token = tokens.Item(k);
+      YieldToHost();
+      for (std::string_view keyword : kKeywords)
+        if (token == keyword) return k;
+    }
+    return 0;
+  } catch (const RCError& e) {
+    Report(procedure, e, std::nullopt);
+    return 0;
+  }
+}
+
+void clsRC::Report(const Procedure& procedure, const RCError& error,
+                   const std::optional<std::string>& location) {
+  if (!m_oAppObjects) Raise(err::ObjectNotSet);
+  const std::shared_ptr<HostObject>& entry = m_oAppObjects->Item("Log");
+  auto* log = dynamic_cast<ErrorLog*>(entry.get());
+  if (log == nullptr) Raise(entry ? err::NoSuchMember : err::ObjectNotSet);
+  log->Log(FormatErrorMessage(procedure.Code, procedure.Step, error.Description(), error.Number()),
+           location, Path);
+}
+
+std::string clsRC::LineLocation(Int16 line) {
+  const std::string& raw = Lines.Item(line);
+  return std::to_string(line) + ": " + raw;
+}
+
+std::string clsRC::StatementLocation(Int16 cursor) {
+  Int16 count;
+  std::string statement = GetFullLine(cursor, count);
+  return std::to_string(cursor) + ": " + statement;
+}
+
+ProgressHost& clsRC::Form() {
+  if (!m_oAppObjects) Raise(err::ObjectNotSet);
+  auto* form = dynamic_cast<ProgressHost*>(m_oAppObjects->Item("ParentForm").get());
+  if (form == nullptr) Raise(err::TypeMismatch);
+  return *form;
+}
+
+void clsRC::SetStatus(std::string_view text) {
+  if (m_bParentForm) Form().SetStatusText(text);
+}
+
+void clsRC::SetProgress(Int16 value) {
+  if (m_bParentForm) Form().SetProgressValue(value);
+}
+
+}  // namespace tamrel

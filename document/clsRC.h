@@ -1,0 +1,130 @@
+// clsRC: the root of the object model. One instance models one resource script: Init reads the
+// file into Lines and walks it once, handing each recognised section to its reader, which adds
+// items to the document's collections. PrintLines regenerates a whole script from the items.
+//
+// Loading routines never throw to the host: they return false and send one report per failure
+// to the "Log" entry of the host collection (message, location, path). The only exception is a
+// host collection whose "Log" entry is unusable while a report is made: that error reaches the
+// host as an RCError, because there is nowhere else to report it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "common/Collection.h"
+#include "common/Int16.h"
+#include "common/RCError.h"
+#include "common/Variant.h"
+#include "dialogs/clsDialog.h"
+#include "host/ErrorLog.h"
+#include "host/HostObject.h"
+#include "host/ProgressHost.h"
+#include "sections/clsAccelerator.h"
+#include "sections/clsBitmap.h"
+#include "sections/clsCursor.h"
+#include "sections/clsDesignInfo.h"
+#include "sections/clsIcon.h"
+#include "sections/clsInclude.h"
+#include "sections/clsMenu.h"
+#include "sections/clsStringTable.h"
+
+namespace tamrel {
+
+class clsRC {
+ public:
+  // True once Init has read and built a script completely. Init never sets it back to false.
+  bool Initialized = false;
+  // A log the host may keep with the document; the library reports to the "Log" entry of the
+  // host collection, never to this member.
+  std::shared_ptr<ErrorLog> Log;
+  Collection<clsAccelerator> Accelerators;     // keyed by ID
+  Collection<clsBitmap> Bitmaps;               // keyed by ID
+  Collection<clsCursor> Cursors;               // keyed by ID
+  Collection<clsDialog> Dialogs;               // keyed by ID
+  Collection<clsIcon> Icons;                   // keyed by ID
+  Collection<LineCollection> IfDef;            // raw lines of each #ifdef block
+  Collection<clsInclude> Includes;
+  Collection<clsMenu> Menus;
+  Collection<clsDesignInfo> DesignInfos;
+  clsStringTable StringTable;
+  std::string Path;                            // the script's path as given to Init
+  Int16 TotalMenuItems;                        // MENUITEM and POPUP lines read
+  LineCollection Lines;                        // the script's physical lines, as read
+
+  // Reads and builds the script at szPath when vOperation is 2; any other or a missing
+  // operation stores the path and host objects and returns false. True only when the whole
+  // file was read and built.
+  bool Init(std::string_view szPath, std::shared_ptr<HostObjects> oAppObjects,
+            const Variant& vOperation = {});
+
+  // Line services, shared by the section readers and available to hosts.
+
+  // Removes blanks and tabs from both ends; a text of blanks and tabs only comes back with
+  // just its outer blanks removed.
+  static std::string TrimWhite(std::string_view text);
+
+  // The statement that starts at line `start`: each physical line trimmed and appended behind
+  // one blank, continuing while a line ends with "NOT", "|" or ",". `count` receives the number
+  // of physical lines used. With `numberOfLines` given, exactly that many lines are joined
+  // instead (and the result is trimmed). A line past the end of Lines raises error 9.
+  std::string GetFullLine(Int16 start, Int16& count, const Variant& numberOfLines = {});
+
+  // Splits a statement into tokens at the separator (a blank, "|" or ","), at commas, never
+  // inside double quotes. Never fails: on an overflow it reports and returns the tokens found
+  // so far followed by the token "ERROR".
+  Tokens ParseLine(std::string_view statement, char separator);
+
+ private:
+  friend struct DocumentTestPeer;  // unit tests reach the private routines through it
+
+  // A routine's procedure code and its current step label, named in its reports.
+  struct Procedure {
+    std::string_view Code;
+    std::string_view Step;
+  };
+
+  bool ReadResourceFile();
+  bool ParseResourceFile();
+  Int16 FindKeyWord(const Tokens& tokens);
+
+  // Section readers. Readers by tokens leave the cursor alone; readers by cursor leave it on
+  // the last line of their section. A false result stops the walk.
+  bool ProcessBitmap(const Tokens& tokens, Int16 line);
+  bool ProcessIcon(const Tokens& tokens, Int16 line);
+  bool ProcessCursor(const Tokens& tokens, Int16 line);
+  bool ProcessInclude(const Tokens& tokens, Int16 line);
+  bool ProcessIfDef(Int16& cursor);
+  bool ProcessDesignInfo(Int16& cursor);
+  bool ProcessDialog(Int16& cursor);
+  bool ProcessMenu(Int16& cursor, clsMenu* parent = nullptr, const Variant& position = {});
+  bool ProcessAccelerators(Int16& cursor);
+  bool ProcessStringTable(Int16& cursor);
+
+  // Reporting: sends "{code}-{step}: {description} ({number})" with the location and Path to
+  // the host log. Raises when the host collection has no usable "Log" entry.
+  void Report(const Procedure& procedure, const RCError& error,
+              const std::optional<std::string>& location);
+  // "{line}: {raw line}" for one-line statements.
+  std::string LineLocation(Int16 line);
+  // "{cursor}: {statement at the cursor}" for block readers (the statement begins with a blank).
+  std::string StatementLocation(Int16 cursor);
+
+  // Host form calls, made only when Init found a form.
+  ProgressHost& Form();
+  void SetStatus(std::string_view text);
+  void SetProgress(Int16 value);
+
+  // The statement-splitting core of ParseLine; raises error 6 with `changed` holding the
+  // statement as far as it was changed.
+  void SplitStatement(std::string_view statement, char separator, Tokens& tokens,
+                      Procedure& procedure, std::string& changed);
+
+  Int16 m_iOperation;
+  std::shared_ptr<HostObjects> m_oAppObjects;
+  bool m_bParentForm = false;
+};
+
+}  // namespace tamrel

@@ -1,0 +1,139 @@
+// Line services: trimming, joining continuation lines into statements, and tokenizing.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+
+namespace tamrel {
+namespace {
+
+std::vector<std::string> Split(std::string_view statement, char separator = ' ') {
+  clsRC rc;
+  return ToVector(rc.ParseLine(statement, separator));
+}
+
+clsRC WithLines(std::initializer_list<std::string> lines) {
+  clsRC rc;
+  for (const std::string& line : lines) rc.Lines.Add(line);
+  return rc;
+}
+
+TEST(TrimWhiteTest, Table) {
+  struct Case {
+    std::string in, out;
+  };
+  const Case cases[] = {
+      {"\t A\t", "A"}, {"\t", "\t"}, {"", ""}, {"  a b  ", "a b"}, {" \t \t ", "\t \t"}, {"   ", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(clsRC::TrimWhite(c.in), c.out) << '"' << c.in << '"';
+}
+
+TEST(GetFullLineTest, StatementModeJoinsContinuationLines) {
+  clsRC rc = WithLines({"  WS_CHILD |", "\tWS_VISIBLE", "x CANNOT", "y", "z not", "w,", "", "end"});
+  Int16 count;
+  EXPECT_EQ(rc.GetFullLine(1, count), " WS_CHILD | WS_VISIBLE");
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(rc.GetFullLine(3, count), " x CANNOT y");
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(rc.GetFullLine(5, count), " z not");
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(rc.GetFullLine(6, count), " w, ");  // the empty line ends the statement
+  EXPECT_EQ(count, 2);
+}
+
+TEST(GetFullLineTest, JoinedModeTakesExactlyNLines) {
+  clsRC rc = WithLines({" IDS_X ", "", "\"text\""});
+  Int16 count;
+  EXPECT_EQ(rc.GetFullLine(1, count, 2), "IDS_X");
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(rc.GetFullLine(2, count, "2"), "\"text\"");
+  EXPECT_EQ(rc.GetFullLine(1, count, 0), "");
+  EXPECT_EQ(count, 0);
+}
+
+TEST(GetFullLineTest, RunningPastTheLastLineIsError9) {
+  clsRC rc = WithLines({"a,"});
+  Int16 count;
+  try {
+    rc.GetFullLine(1, count);
+    FAIL();
+  } catch (const RCError& e) {
+    EXPECT_EQ(e.Number(), err::OutOfRange);
+  }
+}
+
+TEST(ParseLineTest, Table) {
+  using V = std::vector<std::string>;
+  struct Case {
+    std::string statement;
+    char separator;
+    V tokens;
+  };
+  const Case cases[] = {
+      {"", ' ', {}},
+      {"    ", ' ', {}},
+      {"// comment", ' ', {}},
+      {"\t// x", ' ', {"", "//", "x"}},
+      {"\t// x", '|', {"// x"}},
+      {"A,,B", ' ', {"A", "", "B"}},
+      {"A,,B", ',', {"A", "", "B"}},
+      {"A,,B", '|', {"A", "", "B"}},
+      {"a | b", '|', {"a", "b"}},
+      {"a | b", ' ', {"a|b"}},
+      {"WS_CHILD | NOT WS_TABSTOP", ' ', {"WS_CHILD|NOT WS_TABSTOP"}},
+      {"NOT WS_GROUP, x", ' ', {"NOT WS_GROUP", "x"}},
+      {"LTEXT \"Hello, world\", IDC_X, 1, 2, 3, 4, NOT WS_GROUP", ' ',
+       {"LTEXT", "\"Hello, world\"", "IDC_X", "1", "2", "3", "4", "NOT WS_GROUP"}},
+      {"a , b", ' ', {"a", "b"}},
+      {"a  \t b", ' ', {"a", "b"}},
+      {"#endif    // APSTUDIO_INVOKED", ' ', {"#endif", "//", "APSTUDIO_INVOKED"}},
+      {"\"unterminated, text; here", ' ', {"\"unterminated, text; here"}},
+      {"x; y", ' ', {"x", "y"}},
+      {"a, ; b", ' ', {"a", "", "b"}},
+      {"IDD_X DIALOG 0, 0, 10, 20", ' ', {"IDD_X", "DIALOG", "0", "0", "10", "20"}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Split(c.statement, c.separator), c.tokens) << '"' << c.statement << "\" sep '" << c.separator << "'";
+}
+
+// Text between double quotes is kept as written: semicolons, and blanks next to "|" or before
+// ",", are only touched outside quotes. Tabs become blanks everywhere.
+TEST(ParseLineTest, QuotedTextIsKeptAsWritten) {
+  using V = std::vector<std::string>;
+  EXPECT_EQ(Split("IDS_FILTER \"Bitmaps (*.bmp;*.dib)|*.bmp;*.dib||\""),
+            (V{"IDS_FILTER", "\"Bitmaps (*.bmp;*.dib)|*.bmp;*.dib||\""}));
+  EXPECT_EQ(Split("CAPTION \"a | b , c\""), (V{"CAPTION", "\"a | b , c\""}));
+  EXPECT_EQ(Split("X \"a\tb\""), (V{"X", "\"a b\""}));
+  EXPECT_EQ(Split("\"a \"\" b\" , c"), (V{"\"a \"\" b\"", "c"}));
+}
+
+// A stretch of 32767 characters without a split overflows the 16-bit scan position: the
+// tokens found so far come back followed by "ERROR", and one report names the statement.
+TEST(ParseLineTest, OverlongStatementGivesErrorToken) {
+  clsRC rc;
+  auto log = std::make_shared<RecordingLog>();
+  auto hosts = std::make_shared<HostObjects>();
+  hosts->Add(log, "Log");
+  rc.Init("unused", hosts);  // keeps the host collection, reads nothing
+  std::string longToken(40000, 'x');
+  EXPECT_EQ(ToVector(rc.ParseLine("a b " + longToken, ' ')), (std::vector<std::string>{"a", "b", "ERROR"}));
+  ASSERT_EQ(log->entries.size(), 1u);
+  EXPECT_EQ(log->entries[0].message, "RCpl-04: Overflow (6)");
+  EXPECT_EQ(log->entries[0].location, longToken);
+
+  std::string fine(32766, 'y');
+  EXPECT_EQ(ToVector(rc.ParseLine(fine, ' ')), (std::vector<std::string>{fine}));
+  std::vector<std::string> many = ToVector(rc.ParseLine(std::string(30000, ',') + "z", ' '));
+  EXPECT_EQ(many.size(), 30001u);
+  EXPECT_EQ(log->entries.size(), 1u);
+}
+
+TEST(ParseLineTest, ArbitraryBytesAreSafe) {
+  std::string bytes;
+  for (int i = 0; i < 256; ++i) bytes.push_back(static_cast<char>(i));
+  bytes += std::string("\0\0\"\xff;|,", 8);
+  std::vector<std::string> tokens = Split(bytes);
+  EXPECT_FALSE(tokens.empty());
+}
+
+}  // namespace
+}  // namespace tamrel

@@ -1,0 +1,82 @@
+// The runtime values: checked 16-bit integers, the "reads as a number" test, leading-number
+// reading of operation codes, banker's rounding and the error message format.
+#include <gtest/gtest.h>
+
+#include "common/Numbers.h"
+#include "common/Variant.h"
+#include "common/modCommonTools.h"
+
+namespace tamrel {
+namespace {
+
+int ErrorOf(auto&& call) {
+  try {
+    call();
+  } catch (const RCError& e) {
+    return e.Number();
+  }
+  return 0;
+}
+
+TEST(Int16Test, OverflowRaisesInsteadOfWrapping) {
+  Int16 x = 32767;
+  EXPECT_EQ(ErrorOf([&] { ++x; }), err::Overflow);
+  EXPECT_EQ(x, 32767);
+  Int16 y = -32768;
+  EXPECT_EQ(ErrorOf([&] { y -= 1; }), err::Overflow);
+  EXPECT_EQ(ErrorOf([&] { Int16 z = 40000; (void)z; }), err::Overflow);
+  EXPECT_EQ(ErrorOf([&] { Int16 z = x + 1; (void)z; }), err::Overflow);
+  Int16 sum = Int16(100) + Int16(200);
+  EXPECT_EQ(sum, 300);
+}
+
+TEST(NumbersTest, ReadsAsNumber) {
+  struct Case {
+    const char* text;
+    bool number;
+  };
+  const Case cases[] = {
+      {"0", true},    {"12", true},    {"-3", true},   {"+4", true},   {" 1.5 ", true}, {".5", true},
+      {"5.", true},   {"2e3", true},   {"1E-2", true}, {"\t7\t", true}, {"", false},     {" ", false},
+      {"-", false},   {".", false},    {"1a", false},  {"0x10", false}, {"1,000", false}, {"e5", false},
+      {"1e", false},  {"--1", false},  {"1 2", false}, {"%d", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ReadsAsNumber(c.text), c.number) << '"' << c.text << '"';
+}
+
+TEST(NumbersTest, LeadingNumberAndOperationCodes) {
+  EXPECT_EQ(LeadingNumber("2"), 2);
+  EXPECT_EQ(LeadingNumber("2abc"), 2);
+  EXPECT_EQ(LeadingNumber("abc"), 0);
+  EXPECT_EQ(LeadingNumber("  -1.5x"), -1.5);
+  EXPECT_EQ(ToOperationCode(Variant()), 0);
+  EXPECT_EQ(ToOperationCode(Variant(2)), 2);
+  EXPECT_EQ(ToOperationCode(Variant("2")), 2);
+  EXPECT_EQ(ToOperationCode(Variant("2abc")), 2);
+  EXPECT_EQ(ToOperationCode(Variant("abc")), 0);
+  EXPECT_EQ(ToOperationCode(Variant(2.5)), 2);
+  EXPECT_EQ(ToOperationCode(Variant("3.5")), 4);
+  EXPECT_EQ(ErrorOf([] { ToOperationCode(Variant(40000)); }), err::Overflow);
+  EXPECT_EQ(ErrorOf([] { ToOperationCode(Variant("1e9")); }), err::Overflow);
+}
+
+TEST(NumbersTest, TokenToInt16) {
+  EXPECT_EQ(ToInt16(std::string_view("235")), 235);
+  EXPECT_EQ(ToInt16(std::string_view("-7")), -7);
+  EXPECT_EQ(ToInt16(std::string_view("0.5")), 0);
+  EXPECT_EQ(ToInt16(std::string_view("1.5")), 2);
+  EXPECT_EQ(ToInt16(std::string_view("-2.5")), -2);
+  EXPECT_EQ(ToInt16(std::string_view("32767")), 32767);
+  EXPECT_EQ(ErrorOf([] { ToInt16(std::string_view("32768")); }), err::Overflow);
+  EXPECT_EQ(ErrorOf([] { ToInt16(std::string_view("1e400")); }), err::Overflow);
+  EXPECT_EQ(ErrorOf([] { ToInt16(std::string_view("IDC_X")); }), err::TypeMismatch);
+  EXPECT_EQ(ErrorOf([] { ToInt16(std::string_view("")); }), err::TypeMismatch);
+}
+
+TEST(ModCommonToolsTest, FormatErrorMessage) {
+  EXPECT_EQ(FormatErrorMessage("RCpB", "00", "Index out of range", 9), "RCpB-00: Index out of range (9)");
+  EXPECT_EQ(FormatErrorMessage("RCprf", "", "Overflow", 6), "RCprf-: Overflow (6)");
+}
+
+}  // namespace
+}  // namespace tamrel

@@ -1,0 +1,110 @@
+// Shared fixtures of the unit tests: recording host objects, scripts written to temporary
+// files, and a one-call loader.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "document/clsRC.h"
+#include "host/ErrorLog.h"
+#include "host/HostHooks.h"
+#include "host/ProgressHost.h"
+
+namespace tamrel {
+
+struct DocumentTestPeer {
+  static Int16 FindKeyWord(clsRC& rc, const Tokens& tokens) { return rc.FindKeyWord(tokens); }
+};
+
+struct LogEntry {
+  std::string message;
+  std::optional<std::string> location;
+  std::string path;
+};
+
+class RecordingLog : public ErrorLog {
+ public:
+  void Log(const std::string& message, const std::optional<std::string>& location,
+           const std::string& path) override {
+    entries.push_back({message, location, path});
+  }
+  std::vector<LogEntry> entries;
+};
+
+// Records every host-form call as text: "status:TEXT", "max=N", "max?", "value=N".
+class RecordingForm : public ProgressHost {
+ public:
+  void SetStatusText(std::string_view text) override { calls.push_back("status:" + std::string(text)); }
+  std::int32_t GetProgressMax() override {
+    calls.push_back("max?");
+    return max;
+  }
+  void SetProgressMax(std::int32_t m) override {
+    max = m;
+    calls.push_back("max=" + std::to_string(m));
+  }
+  void SetProgressValue(Int16 v) override { calls.push_back("value=" + std::to_string(int(v))); }
+  std::int32_t max = 0;
+  std::vector<std::string> calls;
+};
+
+// A script written to a file of its own, removed again when the object goes.
+class TempScript {
+ public:
+  explicit TempScript(const std::string& bytes) {
+    static int counter = 0;
+    path_ = (std::filesystem::temp_directory_path() /
+             ("tamrel_test_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + ".rc"))
+                .string();
+    std::ofstream(path_, std::ios::binary) << bytes;
+  }
+  ~TempScript() { std::remove(path_.c_str()); }
+  TempScript(const TempScript&) = delete;
+  TempScript& operator=(const TempScript&) = delete;
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Joins lines with CR LF, the line end resource editors write.
+inline std::string Crlf(std::initializer_list<std::string_view> lines) {
+  std::string text;
+  for (std::string_view line : lines) text.append(line).append("\r\n");
+  return text;
+}
+
+// Loads a script text into a new document with a recording log (and form, when given).
+struct Loaded {
+  std::unique_ptr<clsRC> rc = std::make_unique<clsRC>();
+  std::shared_ptr<RecordingLog> log = std::make_shared<RecordingLog>();
+  std::vector<std::string> messageBoxes;
+  bool result = false;
+};
+
+inline Loaded LoadText(const std::string& bytes, std::shared_ptr<RecordingForm> form = nullptr) {
+  Loaded loaded;
+  TempScript script(bytes);
+  auto hosts = std::make_shared<HostObjects>();
+  if (form) hosts->Add(form, "ParentForm");
+  hosts->Add(loaded.log, "Log");
+  auto* boxes = &loaded.messageBoxes;
+  SetMessageBoxHook([boxes](std::string_view m) { boxes->emplace_back(m); });
+  loaded.result = loaded.rc->Init(script.Path(), hosts, 2);
+  SetMessageBoxHook({});
+  return loaded;
+}
+
+// The lines of a collection, for comparing with EXPECT_EQ.
+inline std::vector<std::string> ToVector(const LineCollection& lines) {
+  return std::vector<std::string>(lines.begin(), lines.end());
+}
+
+}  // namespace tamrel
