@@ -24,6 +24,12 @@ class Variant {
   bool IsNumber() const noexcept { return std::holds_alternative<double>(value_); }
   bool IsText() const noexcept { return std::holds_alternative<std::string>(value_); }
 
+  // The text of a text value; empty for a number or a missing value.
+  std::string_view TextValue() const noexcept {
+    const std::string* text = std::get_if<std::string>(&value_);
+    return text ? std::string_view(*text) : std::string_view();
+  }
+
   // The value read as a number: a number as it is, a text by its leading number, missing as 0.
   double AsNumber() const noexcept;
 

@@ -1,0 +1,62 @@
+// Word splitting and the word test behind every DisplayWordCount.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "common/modCommonTools.h"
+
+namespace tamrel {
+namespace {
+
+using V = std::vector<std::string>;
+
+TEST(SplitWordsTest, Table) {
+  struct Case {
+    std::string text;
+    V pieces;
+  };
+  const Case cases[] = {
+      {"two words", {"two", "words"}},
+      {"   two   words   ", {"two", "words"}},
+      {"", {}},
+      {"    ", {}},
+      {"\"\"", {"\"\""}},
+      {"\"Open a file\"", {"\"Open", "a", "file\""}},
+      {"a\tb", {"a", "b"}},
+      {"\tlead", {"", "lead"}},
+      {"trail\t", {"trail"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ToVector(SplitWords(c.text)), c.pieces) << '"' << c.text << '"';
+}
+
+TEST(SplitWordsTest, OverlongPieceEndsTheSplit) {
+  std::string text = "a b " + std::string(40000, 'x') + " c";
+  EXPECT_EQ(ToVector(SplitWords(text)), (V{"a", "b"}));
+  std::vector<std::string> many = ToVector(SplitWords(std::string(20000, 'y') + " " + std::string(20000, 'z')));
+  EXPECT_EQ(many.size(), 2u);
+}
+
+TEST(IsWordTest, Table) {
+  struct Case {
+    std::string piece;
+    bool word;
+  };
+  const Case cases[] = {
+      {"File_2", true}, {"12", false},   {"-12", false}, {"1.5", false}, {"100%", false}, {"<b>", false},
+      {"[x]", false},   {"a*b", false},  {"#1", false},  {"\"", true},   {"", true},      {"&Open", true},
+      {"2nd", true},    {"e-mail", true}, {"Hello!", false}, {"$5", false}, {"x^2", false}, {"@", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsWord(c.piece), c.word) << '"' << c.piece << '"';
+}
+
+TEST(CountWordsTest, PiecesOrWordsByOperation) {
+  const std::string caption = "\"Save 100 50%\"";  // pieces: "Save, 100, 50%"
+  EXPECT_EQ(CountWords(caption, Variant()), 3);
+  EXPECT_EQ(CountWords(caption, 0), 3);
+  EXPECT_EQ(CountWords(caption, "0"), 3);
+  EXPECT_EQ(CountWords("word 100 50%", 1), 1);
+  EXPECT_EQ(CountWords("word 100 50%", -3), 1);
+  EXPECT_THROW(CountWords("word", "abc"), RCError);
+}
+
+}  // namespace
+}  // namespace tamrel
