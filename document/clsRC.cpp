@@ -94,7 +94,7 @@ bool clsRC::ReadResourceFile() {
   Procedure procedure{"RCrrf", "00"};
   try {
     SetStatus("Reading resource...");
-    std::string bytes = ReadWholeFile(Path);
+    std::string bytes = DecodeScript(ReadWholeFile(Path), SourceEncoding);
     std::size_t ends = 0;
     for (char c : bytes) ends += (c == '\n' || c == '\r');
     Lines.Reserve(static_cast<std::size_t>(Lines.Count()) + ends + 1);

@@ -17,6 +17,7 @@
 #include "common/Collection.h"
 #include "common/Int16.h"
 #include "common/RCError.h"
+#include "common/TextEncoding.h"
 #include "common/Variant.h"
 #include "dialogs/clsDialog.h"
 #include "host/ErrorLog.h"
@@ -53,6 +54,9 @@ class clsRC {
   std::string Path;                            // the script's path as given to Init
   Int16 TotalMenuItems;                        // MENUITEM and POPUP lines read
   LineCollection Lines;                        // the script's physical lines, as read
+  // How the file was encoded: a UTF-16 script is held as UTF-8 in Lines; writers use this to
+  // save a regenerated script the way it was read.
+  TextEncoding SourceEncoding = TextEncoding::Bytes;
 
   // Reads and builds the script at szPath when vOperation is 2; any other or a missing
   // operation stores the path and host objects and returns false. True only when the whole
