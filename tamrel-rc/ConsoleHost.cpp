@@ -1,52 +1,87 @@
-// Drawing the progress line and formatting log reports for the terminal.
+// Drawing the progress board and formatting log reports for the terminal.
 #include "tamrel-rc/ConsoleHost.h"
 
 #include <cstdio>
 
 namespace tamrel::tool {
 
-TerminalProgress::~TerminalProgress() { Finish(); }
+void ProgressBoard::SetSlots(unsigned count) {
+  std::lock_guard lock(mutex_);
+  lines_.assign(count, std::string());
+}
 
-void TerminalProgress::SetStatusText(std::string_view text) {
+void ProgressBoard::Update(unsigned slot, std::string line, bool force) {
+  if (!enabled_) return;
+  std::lock_guard lock(mutex_);
+  if (slot >= lines_.size()) lines_.resize(slot + 1);
+  lines_[slot] = std::move(line);
+  auto now = std::chrono::steady_clock::now();
+  if (suspended_ || (!force && now - lastDraw_ < std::chrono::milliseconds(50))) return;
+  lastDraw_ = now;
+  EraseLocked();
+  DrawLocked();
+}
+
+void ProgressBoard::Suspend() {
+  if (!enabled_) return;
+  std::lock_guard lock(mutex_);
+  EraseLocked();
+  suspended_ = true;
+}
+
+void ProgressBoard::Resume() {
+  if (!enabled_) return;
+  std::lock_guard lock(mutex_);
+  suspended_ = false;
+  DrawLocked();
+}
+
+void ProgressBoard::EraseLocked() {
+  if (drawn_ == 0) return;
+  std::fprintf(stderr, "\033[%uA\r\033[J", drawn_);
+  drawn_ = 0;
+}
+
+void ProgressBoard::DrawLocked() {
+  for (const std::string& line : lines_) {
+    if (line.empty()) continue;
+    std::fprintf(stderr, "%s\033[K\n", line.c_str());
+    ++drawn_;
+  }
+  std::fflush(stderr);
+}
+
+void BoardProgress::SetStatusText(std::string_view text) {
   status_ = std::string(text);
   Draw(true);
 }
 
-void TerminalProgress::SetProgressMax(std::int32_t maximum) {
-  max_ = maximum;
-  lastPercent_ = -1;
-}
-
-void TerminalProgress::SetProgressValue(Int16 value) {
+void BoardProgress::SetProgressValue(Int16 value) {
   value_ = value;
   Draw(false);
 }
 
-void TerminalProgress::Draw(bool force) {
-  if (!enabled_) return;
+void BoardProgress::Draw(bool force) {
   int percent = max_ > 0 ? static_cast<int>(100LL * value_ / max_) : 0;
-  if (!force && percent == lastPercent_) return;  // redraw only when the bar moves
-  lastPercent_ = percent;
+  if (!force && percent == percent_) return;  // redraw only when the bar moves
+  percent_ = percent;
   constexpr int kWidth = 30;
-  int filled = percent * kWidth / 100;
-  std::string bar(static_cast<std::size_t>(filled), '#');
+  std::string bar(static_cast<std::size_t>(percent * kWidth / 100), '#');
   bar.resize(kWidth, '.');
-  std::fprintf(stderr, "\r\033[K%s  %-22s [%s] %3d%%", label_.c_str(), status_.c_str(), bar.c_str(), percent);
-  std::fflush(stderr);
-  drawn_ = true;
-}
-
-void TerminalProgress::Finish() {
-  if (!drawn_) return;
-  std::fputs("\r\033[K", stderr);
-  std::fflush(stderr);
-  drawn_ = false;
+  char text[64];
+  std::snprintf(text, sizeof text, "  %-20s [%s] %3d%%", status_.c_str(), bar.c_str(), percent);
+  board_.Update(slot_, label_ + text, force);
 }
 
 void TextLog::Log(const std::string& message, const std::optional<std::string>& location,
                   const std::string& path) {
   text_ += path + ": " + message + "\n";
-  if (location) text_ += "    at " + *location + "\n";
+  if (location) text_ += path + ":    at " + *location + "\n";
+}
+
+void TextLog::MessageBox(std::string_view message, const std::string& path) {
+  text_ += path + ": message box: ";
+  text_.append(message).append("\n");
 }
 
 }  // namespace tamrel::tool

@@ -1,0 +1,45 @@
+// tamrel-rc load: loads scripts and prints, for each, what the document holds.
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "tamrel-rc/Commands.h"
+#include "tamrel-rc/Loader.h"
+
+namespace tamrel::tool {
+namespace {
+
+void PrintSummary(const LoadResult& result) {
+  const clsRC& rc = *result.rc;
+  std::printf("%s: %s\n", result.path.c_str(), result.loaded ? "loaded" : "failed");
+  std::printf("  lines %d, Initialized %s, encoding %s\n", rc.Lines.Count(), rc.Initialized ? "true" : "false",
+              std::string(EncodingName(rc.SourceEncoding)).c_str());
+  std::printf("  Includes %d, IfDef %d, Icons %d, Bitmaps %d, Cursors %d, DesignInfos %d\n",
+              rc.Includes.Count(), rc.IfDef.Count(), rc.Icons.Count(), rc.Bitmaps.Count(),
+              rc.Cursors.Count(), rc.DesignInfos.Count());
+  std::printf("  Menus %d (TotalMenuItems %d), Accelerators %d, Dialogs %d, StringTable entries %d\n",
+              rc.Menus.Count(), int(rc.TotalMenuItems), rc.Accelerators.Count(), rc.Dialogs.Count(),
+              rc.StringTable.Entries.Count());
+}
+
+}  // namespace
+
+int RunLoad(const CommonOptions& options) {
+  std::vector<std::string> errors;
+  std::vector<std::string> paths = ExpandInputs(options.inputs, options.recursive, errors);
+  for (const std::string& error : errors) std::fprintf(stderr, "tamrel-rc: %s\n", error.c_str());
+  ProgressBoard board(!options.quiet && isatty(STDERR_FILENO));
+  int loaded = 0;
+  LoadAll(paths, options.jobs, &board, [&](LoadResult& result) {
+    std::fflush(stdout);
+    std::fputs(result.reports.c_str(), stderr);
+    PrintSummary(result);
+    std::fflush(stdout);
+    loaded += result.loaded;
+  });
+  int failed = static_cast<int>(paths.size()) - loaded;
+  std::printf("files %zu, loaded %d, failed %d\n", paths.size(), loaded, failed);
+  return failed > 0 || !errors.empty() ? 1 : 0;
+}
+
+}  // namespace tamrel::tool
