@@ -1,5 +1,6 @@
 // The document's line services: trimming a line, joining a statement's continuation lines,
 // and splitting a statement into tokens. Each is one linear pass over its text.
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -129,14 +130,17 @@ void clsRC::SplitStatement(std::string_view statement, char separator, Tokens& t
     }
     s4.push_back(s3[i]);
   }
-  while (!s4.empty() && s4.back() == ' ') s4.pop_back();  // trailing blanks never split
 
   // "04" continued: tokens. `token` is the text before the scan position since the last split;
   // semicolons outside double quotes are deleted.
+  // The rest after a split loses its leading and trailing blanks: the trailing run is there
+  // until the first split and gone after it.
+  std::size_t end = s4.size();
+  std::size_t trailing = s4.find_last_not_of(' ') + 1;  // npos + 1 == 0: all blanks
   std::string token;
   inQuotes = false;
-  bool afterSplit = false;  // the rest of a split loses its leading blanks
-  for (std::size_t i = 0; i < s4.size(); ++i) {
+  bool afterSplit = false;
+  for (std::size_t i = 0; i < end; ++i) {
     char c = s4[i];
     YieldToHost();
     if (afterSplit && c == ' ') continue;
@@ -151,6 +155,7 @@ void clsRC::SplitStatement(std::string_view statement, char separator, Tokens& t
       tokens.Add(std::move(token));
       token.clear();
       afterSplit = true;
+      end = std::max(trailing, i + 1);
       continue;
     }
     if (c == ';' && !inQuotes) continue;

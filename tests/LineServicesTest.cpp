@@ -89,6 +89,11 @@ TEST(ParseLineTest, Table) {
       {"\"unterminated, text; here", ' ', {"\"unterminated, text; here"}},
       {"x; y", ' ', {"x", "y"}},
       {"a, ; b", ' ', {"a", "", "b"}},
+      {"\t", ' ', {""}},                       // a tab alone is one empty token
+      {"\t \t", ' ', {""}},
+      {"NOT \t", ' ', {"NOT "}},               // trailing blanks stay until the first split
+      {"x NOT \t", ' ', {"x", "NOT"}},         // and go with it
+      {"a\t", ' ', {"a"}},
       {"IDD_X DIALOG 0, 0, 10, 20", ' ', {"IDD_X", "DIALOG", "0", "0", "10", "20"}},
   };
   for (const Case& c : cases)
