@@ -219,5 +219,21 @@ TEST(FileReferenceReadTest, ModernScriptLoads) {
   EXPECT_EQ(int(loaded.rc->Cursors.Item(1).Line), 15);
 }
 
+// The bundled sample, written by an older editor: options everywhere, one bitmap with two.
+TEST(FileReferenceReadTest, SampleScript) {
+  auto log = std::make_shared<RecordingLog>();
+  auto hosts = std::make_shared<HostObjects>();
+  hosts->Add(log, "Log");
+  clsRC rc;
+  ASSERT_TRUE(rc.Init(TAMREL_EXAMPLES "/sample.rc", hosts, 2));
+  EXPECT_EQ(rc.Icons.Item("IDR_MAINFRAME").Path, "\"res\\\\Notepad.ico\"");
+  const clsBitmap& toolbar = rc.Bitmaps.Item("IDR_MAINFRAME");
+  EXPECT_EQ(toolbar.Disposition, "MOVEABLE");
+  EXPECT_EQ(toolbar.Handling, "PURE");
+  EXPECT_EQ(toolbar.Path, "\"res\\\\Toolbar.bmp\"");
+  EXPECT_EQ(rc.Bitmaps.Item("IDB_SPLASH").Handling, "PURE");
+  EXPECT_EQ(int(rc.Cursors.Item("IDC_PENCIL").Line), 75);
+}
+
 }  // namespace
 }  // namespace tamrel
