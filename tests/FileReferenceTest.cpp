@@ -88,23 +88,6 @@ TEST(FileReferenceReadTest, OptionsFilesAndCommentsInEveryCombination) {
   EXPECT_EQ(sameAsFixedRule, 42);
 }
 
-TEST(FileReferenceReadTest, MembersAndLine) {
-  Loaded loaded = LoadText(Crlf({"// icons", "", "IDR_MAINFRAME ICON \"res\\\\app.ico\"",
-                                 "IDB_LOGO BITMAP DISCARDABLE \"logo.bmp\"", "IDC_HAND CURSOR \"hand.cur\""}));
-  ASSERT_TRUE(loaded.result);
-  const clsIcon& icon = loaded.rc->Icons.Item("idr_mainframe");
-  EXPECT_EQ(icon.ID, "IDR_MAINFRAME");
-  EXPECT_EQ(icon.ItemType, "ICON");
-  EXPECT_EQ(icon.Path, "\"res\\\\app.ico\"");
-  EXPECT_EQ(int(icon.Line), 3);
-  const clsBitmap& bitmap = loaded.rc->Bitmaps.Item("IDB_LOGO");
-  EXPECT_EQ(bitmap.ItemType, "BITMAP");
-  EXPECT_EQ(int(bitmap.Line), 4);
-  const clsCursor& cursor = loaded.rc->Cursors.Item("IDC_HAND");
-  EXPECT_EQ(cursor.ItemType, "CURSOR");
-  EXPECT_EQ(int(cursor.Line), 5);
-}
-
 // Statements the fixed-position rule got wrong or could not read at all.
 TEST(FileReferenceReadTest, StatementsTheFixedRuleMisread) {
   struct Case {
@@ -125,17 +108,6 @@ TEST(FileReferenceReadTest, StatementsTheFixedRuleMisread) {
     ASSERT_TRUE(loaded.result) << c.statement;
     EXPECT_EQ(ReadOne(loaded, c.keyword), c.expected) << c.statement;
   }
-}
-
-TEST(FileReferenceWriteTest, OneLineWithTabs) {
-  clsBitmap bitmap{"IDB_LOGO", "DISCARDABLE", "BITMAP", "PURE", "\"logo.bmp\"", 1};
-  EXPECT_EQ(ToVector(bitmap.PrintLines()), (V{"IDB_LOGO\t\tBITMAP\tDISCARDABLE PURE\t\"logo.bmp\""}));
-  clsIcon icon{"IDI_APP", "DISCARDABLE", "", "ICON", "\"app.ico\"", 1};
-  EXPECT_EQ(ToVector(icon.PrintLines()), (V{"IDI_APP\t\tICON\t\tDISCARDABLE \t\"app.ico\""}));
-  clsCursor cursor{"IDC_PEN", "MOVEABLE", "PURE", "CURSOR", "\"pen.cur\"", 1};
-  EXPECT_EQ(ToVector(cursor.PrintLines()), (V{"IDC_PEN\t\tCURSOR\t\tMOVEABLE PURE\t\"pen.cur\""}));
-  clsIcon modern{"IDI_APP", "", "", "ICON", "\"app.ico\"", 1};
-  EXPECT_EQ(ToVector(modern.PrintLines()), (V{"IDI_APP\t\tICON\t\t \t\"app.ico\""}));
 }
 
 TEST(FileReferenceWriteTest, ReadThenWritten) {
@@ -212,6 +184,11 @@ TEST(FileReferenceReadTest, ModernScriptLoads) {
   ASSERT_EQ(loaded.rc->Icons.Count(), 2);
   ASSERT_EQ(loaded.rc->Bitmaps.Count(), 2);
   ASSERT_EQ(loaded.rc->Cursors.Count(), 1);
+  EXPECT_EQ(loaded.rc->Icons.Item(2).ID, "IDR_EditorTYPE");
+  EXPECT_EQ(loaded.rc->Icons.Item(2).ItemType, "ICON");
+  EXPECT_EQ(int(loaded.rc->Icons.Item(2).Line), 10);
+  EXPECT_EQ(loaded.rc->Bitmaps.Item(1).ItemType, "BITMAP");
+  EXPECT_EQ(loaded.rc->Cursors.Item(1).ItemType, "CURSOR");
   EXPECT_EQ(loaded.rc->Icons.Item("IDR_EDITORTYPE").Path, "\"res\\\\EditorDoc.ico\"");
   EXPECT_EQ(loaded.rc->Bitmaps.Item("IDB_SPLASH").Path, "\"res\\\\Splash.bmp\"");
   EXPECT_EQ(loaded.rc->Bitmaps.Item("IDB_SPLASH").Handling, "");
