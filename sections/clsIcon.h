@@ -10,12 +10,16 @@ namespace tamrel {
 
 class clsIcon {
  public:
-  std::string ID;
-  std::string Disposition;
-  std::string Handling;
-  std::string ItemType;
-  std::string Path;
-  Int16 Line;
+  std::string ID;           // token 1, also the key in the document's Icons
+  std::string Disposition;  // the first memory option, empty when the statement has none
+  std::string Handling;     // the second memory option, empty when there is none
+  std::string ItemType;     // the keyword, "ICON"
+  std::string Path;         // the file as written, quotes and doubled backslashes kept
+  Int16 Line;               // line of the statement in the document's Lines
+
+  // The statement as one script line: identifier, keyword, memory options and file,
+  // separated by tabs.
+  LineCollection PrintLines() const;
 };
 
 }  // namespace tamrel

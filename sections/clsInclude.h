@@ -10,9 +10,12 @@ namespace tamrel {
 
 class clsInclude {
  public:
-  std::string ID;
-  std::string Text;
-  Int16 Line;
+  std::string ID;    // never set by the reader and never written
+  std::string Text;  // what is included, as written: quotes or angle brackets kept
+  Int16 Line;        // line of the #include in the document's Lines
+
+  // The statement as one line: "#include", two blanks and Text.
+  LineCollection PrintLines() const;
 };
 
 }  // namespace tamrel
