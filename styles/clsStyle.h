@@ -48,7 +48,7 @@ class clsStyle {
   bool AddStyles(const Tokens& oStyles);
 
  private:
-  friend struct StyleTestPeer;  // unit tests inspect the flag table through it
+  friend struct StyleTestPeer;  // unit tests read the flag table through it
 
   void LoadStyleTable() noexcept;
   void AddStyle(std::string_view token);
