@@ -1,18 +1,26 @@
 // clsCaption: the CAPTION statement of a dialog.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "common/Collection.h"
 #include "common/Int16.h"
+#include "common/Variant.h"
 
 namespace tamrel {
 
 class clsCaption {
  public:
-  std::string Text;
+  std::string Text;  // as written, quotes included
   std::string ItemType;
   Int16 Line;
+
+  // Nothing for a caption that is blank, else "CAPTION " and Text as it is.
+  LineCollection PrintLines() const;
+
+  // The pieces of Text, or (for an operation other than 0) the pieces that are words.
+  std::int32_t DisplayWordCount(const Variant& vOperation = {}) const;
 };
 
 }  // namespace tamrel

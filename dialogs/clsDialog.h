@@ -1,10 +1,12 @@
 // clsDialog: a DIALOG or DIALOGEX resource with its style, caption, font and controls.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "common/Collection.h"
 #include "common/Int16.h"
+#include "common/Variant.h"
 #include "dialogs/clsCaption.h"
 #include "dialogs/clsControl.h"
 #include "dialogs/clsFont.h"
@@ -15,8 +17,8 @@ namespace tamrel {
 class clsDialog {
  public:
   std::string ID;
-  std::string Disposition;
-  std::string ItemType;
+  std::string Disposition;  // memory option of the header; "DISCARDABLE" when it had none
+  std::string ItemType;     // "DIALOG" or "DIALOGEX"
   clsStyle Style;
   clsFont Font;
   clsCaption Caption;
@@ -26,7 +28,18 @@ class clsDialog {
   Int16 Width;
   Collection<clsControl> Controls;
   Int16 Line;
-  Int16 LastLine;
+  Int16 LastLine;  // the line that closed the control block
+
+  // The numeric tail of ID after its last underscore (the whole ID when it has none past the
+  // first character), as text; empty when that tail is not a number. Never fails.
+  Variant DialogNumber() const;
+
+  // The caption's count plus the counts of the controls, in 16 bits (error 6 past 32767).
+  std::int32_t DisplayWordCount(const Variant& vOperation = {}) const;
+
+  // The whole resource: header (always with the keyword DIALOG), STYLE, CAPTION, FONT, then
+  // BEGIN, each control's lines behind one tab, and END.
+  LineCollection PrintLines() const;
 };
 
 }  // namespace tamrel

@@ -10,9 +10,12 @@ namespace tamrel {
 
 class clsFont {
  public:
-  std::string Name;
+  std::string Name;  // typeface as written, quotes included
   Int16 Size;
   Int16 Line;
+
+  // Always one line: "FONT {Size}, {Name}", also for a font that was never set.
+  LineCollection PrintLines() const;
 };
 
 }  // namespace tamrel

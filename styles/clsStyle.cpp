@@ -1,0 +1,143 @@
+// Style flag sets: the table of known flags, decoding of style tokens into flag names, the
+// sorted insertion that keeps Items free of duplicates, and rendering back to text.
+#include "styles/clsStyle.h"
+
+#include <iterator>
+#include <optional>
+
+#include "common/Numbers.h"
+#include "host/HostHooks.h"
+
+namespace tamrel {
+namespace {
+
+// The known flags, in the order in which a number is tested against them: sixteen custom
+// flags for the low sixteen bits, then eight window-style flags. WS_OVERLAPPED is 0, so no
+// number selects it.
+constexpr StyleFlag kStyleTable[] = {
+    {"PS_EDIT", 0x00000001},       {"PS_COMBO", 0x00000002},     {"PS_LIST", 0x00000004},
+    {"PS_GROUP", 0x00000008},      {"PS_BITENUM", 0x00000010},   {"PS_NOTPARAM", 0x00000020},
+    {"PS_FORCE_XFE", 0x00000040},  {"PS_MULTILINE", 0x00000080}, {"PS_NOLABEL", 0x00000100},
+    {"PS_NOUNITS", 0x00000200},    {"PS_PERCENT", 0x00000400},   {"PS_NOMETHODS", 0x00000800},
+    {"PS_TEMP", 0x00001000},       {"PS_GAUGE", 0x00002000},     {"PS_READONLY", 0x00004000},
+    {"PS_SHORTLABELS", 0x00008000}, {"WS_CHILD", 0x40000000},    {"WS_DISABLED", 0x08000000},
+    {"WS_GROUP", 0x00020000},      {"WS_OVERLAPPED", 0x00000000}, {"WS_POPUP", 0x80000000},
+    {"WS_SYSMENU", 0x00080000},    {"WS_TABSTOP", 0x00010000},   {"WS_VISIBLE", 0x10000000},
+};
+static_assert(std::size(kStyleTable) == 24);
+
+int HexDigit(char c) noexcept {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string_view TrimSpaces(std::string_view s) noexcept {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+// The bit pattern of the hexadecimal digits after "0x" (none gives 0); nullopt when a character
+// is not a hexadecimal digit; error 6 above 0xFFFFFFFF.
+std::optional<std::uint32_t> HexPattern(std::string_view digits) {
+  std::uint64_t value = 0;
+  for (char c : digits) {
+    int digit = HexDigit(c);
+    if (digit < 0) return std::nullopt;
+    value = value * 16 + static_cast<std::uint64_t>(digit);
+    if (value > 0xFFFFFFFFu) Raise(err::Overflow);
+  }
+  return static_cast<std::uint32_t>(value);
+}
+
+// The bit pattern of a decimal token: values from -2147483648 to 4294967295 (fractions rounded
+// half to even) as 32 bits, negative ones in two's complement; error 6 for anything else.
+std::uint32_t DecimalPattern(std::string_view text) {
+  double value = RoundHalfEven(NumberValue(text));
+  if (!(value >= -2147483648.0 && value <= 4294967295.0)) Raise(err::Overflow);
+  return static_cast<std::uint32_t>(static_cast<std::int64_t>(value));
+}
+
+}  // namespace
+
+bool clsStyle::Init(const Variant& vOperation) {
+  m_iOperation = ToOperationCode(vOperation);
+  if (m_iOperation == 2) LoadStyleTable();
+  return false;
+}
+
+void clsStyle::LoadStyleTable() noexcept { m_table = kStyleTable; }
+
+bool clsStyle::InStyle(std::string_view szStyle) const {
+  for (const std::string& member : Items) {
+    YieldToHost();
+    if (member == szStyle) return true;
+  }
+  return false;
+}
+
+std::string clsStyle::ConvertLine() const {
+  std::string text;
+  const Int16 count = Items.Count();
+  for (Int16 i = 1; i <= count; ++i) {
+    text.append(Items.Item(i));
+    if (i < count) text.append(" | ");
+    YieldToHost();
+  }
+  return text;
+}
+
+LineCollection clsStyle::PrintLines() const {
+  LineCollection lines;
+  std::string expression = ConvertLine();
+  if (!TrimSpaces(expression).empty()) lines.Add("STYLE " + expression);
+  return lines;
+}
+
+bool clsStyle::AddStyles(const Tokens& oStyles) {
+  Init(2);
+  const Int16 count = oStyles.Count();
+  for (Int16 i = 1; i <= count; ++i) {
+    AddStyle(oStyles.Item(i));
+    YieldToHost();
+  }
+  return true;
+}
+
+void clsStyle::AddStyle(std::string_view token) {
+  std::optional<std::uint32_t> pattern;
+  if (token.starts_with("0x")) {
+    // A "0x" token whose rest is not all hexadecimal digits is a name like any other.
+    pattern = HexPattern(TrimSpaces(token.substr(2)));
+  } else if (ReadsAsNumber(token)) {
+    pattern = DecimalPattern(token);
+  }
+  if (!pattern) {
+    AddName(token);
+    return;
+  }
+  // A number stands for the table flags whose bits it holds; other bits are dropped.
+  for (const StyleFlag& flag : m_table) {
+    if ((flag.Value & *pattern) != 0) AddName(flag.Name);
+    YieldToHost();
+  }
+}
+
+void clsStyle::AddName(std::string_view name) {
+  if (InStyle(name)) return;
+  // Insert before the first member that sorts after the name (ordinal, byte by byte).
+  const Int16 count = Items.Count();
+  for (Int16 p = 1; p <= count; ++p) {
+    bool after = std::string_view(Items.Item(p)) > name;
+    YieldToHost();
+    if (after) {
+      Items.Add(std::string(name), std::string(name), p);
+      return;
+    }
+  }
+  Items.Add(std::string(name), std::string(name));
+}
+
+}  // namespace tamrel
