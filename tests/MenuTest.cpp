@@ -370,7 +370,8 @@ TEST(MenuEntryTest, CopiesAreIndependentTrees) {
   EXPECT_EQ(ToVector(assigned.PrintLines()), lines);
   assigned = copy;  // replaces a whole tree
   EXPECT_EQ(ToVector(assigned.PrintLines()), ToVector(copy.PrintLines()));
-  assigned = assigned;
+  const clsMenu& self = assigned;
+  assigned = self;
   EXPECT_EQ(ToVector(assigned.PrintLines()), ToVector(copy.PrintLines()));
 
   // Keys a host gave to entries are copied with them.
