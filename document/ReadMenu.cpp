@@ -59,7 +59,7 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
 
     // The first block: the resource, or a popup of the given parent.
     Int16 first = 1;
-    if (parent != nullptr && !position.IsMissing()) {
+    if (!position.IsMissing()) {
       procedure.Step = "02";
       first = ToOperationCode(position);
     }
