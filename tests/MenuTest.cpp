@@ -200,7 +200,7 @@ TEST(MenuEntryTest, KindsCopiesAndMoves) {
   EXPECT_EQ(ToVector(assigned.PrintLines()), ToVector(copy.PrintLines()));
   MenuEntry taken = std::move(popupEntry);
   EXPECT_TRUE(taken.IsPopup());
-  EXPECT_EQ(popupEntry.MenuItem().Text, "");  // NOLINT(bugprone-use-after-move): specified state
+  EXPECT_EQ(popupEntry.MenuItem().Text, "");  // NOLINT(bugprone-use-after-move): an empty item by design
 }
 
 // ---- Deep nesting ----
