@@ -1,8 +1,73 @@
 // Reader of ACCELERATORS tables.
 #include "document/clsRC.h"
+#include "host/HostHooks.h"
 
 namespace tamrel {
 
-bool clsRC::ProcessAccelerators(Int16&) { return true; }
+// Reads the table whose header is at the cursor and adds it to Accelerators under its ID once
+// its block has been read; the cursor is left on the closing line. A header not followed by
+// "BEGIN" shows a message and ends the reading; any error is reported and ends it too.
+bool clsRC::ProcessAccelerators(Int16& cursor) {
+  Procedure procedure{"RCpA", "01"};
+  try {
+    Int16 count;
+    Tokens header = ParseLine(GetFullLine(cursor, count), ' ');
+    clsAccelerator table;
+    switch (header.Count()) {
+      case 5:
+        table.Handling = header.Item(5);
+        [[fallthrough]];
+      case 4:
+        table.ID = header.Item(1);
+        table.ItemType = header.Item(2);
+        table.Predisposition = header.Item(3);
+        table.Disposition = header.Item(4);
+        break;
+      case 3:
+        table.Disposition = header.Item(3);
+        [[fallthrough]];
+      case 2:  // written without a memory option
+        table.ID = header.Item(1);
+        table.ItemType = header.Item(2);
+        break;
+      default:
+        break;
+    }
+    table.Line = cursor;
+
+    procedure.Step = "02";
+    cursor += count;
+    if (TrimWhite(Lines.Item(cursor)) != "BEGIN") {
+      ShowMessageBox("Unable to process accelerator section.");
+      return false;
+    }
+
+    procedure.Step = "03";
+    ++cursor;
+    while (cursor <= Lines.Count() && TrimWhite(Lines.Item(cursor)) != "END") {
+      // Commas alone separate the fields, so blanks inside a field do not split it.
+      Tokens tokens = ParseLine(GetFullLine(cursor, count), ',');
+      if (tokens.Count() > 0) {  // blank and comment lines hold no shortcut
+        clsAcceleratorKey key;
+        key.Key = tokens.Item(1);
+        key.ID = tokens.Item(2);
+        key.ItemType = tokens.Item(3);
+        if (tokens.Count() > 3) key.Modifier = tokens.Item(4);
+        key.Line = cursor;
+        table.Keys.Add(std::move(key));
+      }
+      cursor += count;
+      SetProgress(cursor);
+      YieldToHost();
+    }
+
+    std::string id = table.ID;
+    Accelerators.Add(std::move(table), std::move(id));
+    return true;
+  } catch (const RCError& e) {
+    Report(procedure, e, StatementLocation(cursor));
+    return false;
+  }
+}
 
 }  // namespace tamrel

@@ -1,8 +1,126 @@
 // Reader of MENU resources and their popups.
+//
+// A menu block holds MENUITEM lines and POPUP lines, each popup opening a block of its own, to
+// any depth. The blocks still open are kept on an explicit stack, innermost last, so a deeply
+// nested menu costs heap, not call stack. A popup joins its parent only when its block has
+// been closed; the resource joins Menus when its outermost block has.
+#include <vector>
+
 #include "document/clsRC.h"
+#include "host/HostHooks.h"
 
 namespace tamrel {
 
-bool clsRC::ProcessMenu(Int16&, clsMenu*, const Variant&) { return true; }
+// Reads the block whose header is at the cursor and leaves the cursor on its closing line. With
+// a parent, the block is a popup of it and joins its Items at `position` (1 when missing);
+// without one it is a MENU resource and joins Menus. A header not followed by "BEGIN" ends the
+// reading (false) without a report; an error is reported once, by the innermost open block's
+// step, and ends the reading too.
+bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position) {
+  struct OpenBlock {
+    clsMenu menu;
+    Int16 counter;  // statements with tokens read so far in this block
+  };
+  std::vector<OpenBlock> open;
+
+  Procedure procedure{"RCpM", "01"};
+  try {
+    // Steps "01" to "05" for the header at the cursor: the new menu, its header fields, the
+    // "BEGIN" line. False when "BEGIN" is missing; the menu is then dropped.
+    auto openBlock = [&](const clsMenu* into, Int16 at) {
+      procedure.Step = "01";
+      clsMenu menu;
+      procedure.Step = "02";
+      Int16 relIndex = at;
+      procedure.Step = "03";
+      Int16 count;
+      Tokens tokens = ParseLine(GetFullLine(cursor, count), ' ');
+      menu.RelIndex = relIndex;
+      menu.Map = "POPUP";
+      if (into != nullptr) {
+        menu.ID = into->ID;
+        menu.ItemType = tokens.Item(1);
+        menu.Text = tokens.Item(2);
+      } else {
+        menu.ID = tokens.Item(1);
+        menu.ItemType = tokens.Item(2);
+        // Headers written without a memory option have two tokens.
+        if (tokens.Count() >= 3) menu.Disposition = tokens.Item(3);
+      }
+      menu.Line = cursor;
+      procedure.Step = "04";
+      cursor += count;
+      if (TrimWhite(Lines.Item(cursor)) != "BEGIN") return false;
+      procedure.Step = "05";
+      ++cursor;
+      open.push_back({std::move(menu), 0});
+      return true;
+    };
+
+    // The first block: the resource, or a popup of the given parent.
+    Int16 first = 1;
+    if (!position.IsMissing()) {
+      procedure.Step = "02";
+      first = ToOperationCode(position);
+    }
+    if (!openBlock(parent, first)) return false;
+
+    for (;;) {
+      OpenBlock& block = open.back();
+      if (cursor <= Lines.Count() && TrimWhite(Lines.Item(cursor)) != "END") {
+        Int16 count;
+        Tokens tokens = ParseLine(GetFullLine(cursor, count), ' ');
+        if (tokens.Count() > 0) {
+          ++block.counter;
+          procedure.Step = "06";
+          if (tokens.Item(1) == "POPUP") {
+            // The popup's block is read next; this block resumes once it is closed.
+            const clsMenu* into = &block.menu;
+            if (!openBlock(into, block.counter)) return false;
+            continue;
+          }
+          procedure.Step = "07";
+          clsMenuItem item;
+          item.ItemType = tokens.Item(1);
+          item.Text = tokens.Item(2);
+          item.Map = item.Text != "SEPARATOR" ? tokens.Item(3) : "SEPARATOR";
+          item.Line = cursor;
+          item.RelIndex = block.counter;
+          block.menu.Items.Add(std::move(item));
+          ++TotalMenuItems;
+        }
+        cursor += count;
+        SetProgress(cursor);
+        YieldToHost();
+        continue;
+      }
+
+      // Step "08": the block is closed (or the lines ran out): attach it.
+      procedure.Step = "08";
+      clsMenu done = std::move(block.menu);
+      open.pop_back();
+      if (open.empty()) {
+        if (parent == nullptr) {
+          Menus.Add(std::move(done));
+        } else {
+          parent->Items.Add(std::move(done));
+          ++TotalMenuItems;
+        }
+        return true;
+      }
+      open.back().menu.Items.Add(std::move(done));
+      ++TotalMenuItems;
+
+      // Back in the enclosing block, past the popup's closing line.
+      procedure.Step = "06";
+      cursor += 1;
+      SetProgress(cursor);
+      YieldToHost();
+    }
+  } catch (const RCError& e) {
+    Report(procedure, e, StatementLocation(cursor));
+    return false;
+  }
+}
 
 }  // namespace tamrel

@@ -1,8 +1,51 @@
-// Reader of STRINGTABLE sections.
+// Reader of STRINGTABLE sections. Every section adds its entries to the document's one table.
 #include "document/clsRC.h"
+#include "host/HostHooks.h"
 
 namespace tamrel {
 
-bool clsRC::ProcessStringTable(Int16&) { return true; }
+// Reads the section whose header is at the cursor into StringTable and leaves the cursor on
+// the closing line. A header not followed by "BEGIN" shows a message and ends the reading; any
+// error (a missing text, an identifier already in the table) is reported and ends it too.
+bool clsRC::ProcessStringTable(Int16& cursor) {
+  Procedure procedure{"RCpST", "01"};
+  try {
+    Int16 count;
+    Tokens header = ParseLine(GetFullLine(cursor, count), ' ');
+    StringTable.ItemType = header.Item(1);
+    // A header written without a memory option has one token.
+    StringTable.Disposition = header.Count() >= 2 ? header.Item(2) : std::string();
+
+    procedure.Step = "02";
+    cursor += count;
+    if (TrimWhite(Lines.Item(cursor)) != "BEGIN") {
+      ShowMessageBox("Unable to process string table section.");
+      return false;
+    }
+
+    procedure.Step = "03";
+    ++cursor;
+    while (cursor <= Lines.Count() && TrimWhite(Lines.Item(cursor)) != "END") {
+      Tokens tokens = ParseLine(GetFullLine(cursor, count), ' ');
+      if (tokens.Count() > 0) {
+        // An identifier alone on its line takes the next line as its text.
+        if (tokens.Count() == 1) tokens = ParseLine(GetFullLine(cursor, count, 2), ' ');
+        clsStringTableEntry entry;
+        entry.ID = tokens.Item(1);
+        entry.Text = tokens.Item(2);
+        entry.Line = cursor;
+        std::string id = entry.ID;
+        StringTable.Entries.Add(std::move(entry), std::move(id));
+      }
+      cursor += count;
+      SetProgress(cursor);
+      YieldToHost();
+    }
+    return true;
+  } catch (const RCError& e) {
+    Report(procedure, e, StatementLocation(cursor));
+    return false;
+  }
+}
 
 }  // namespace tamrel

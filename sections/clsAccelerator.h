@@ -11,13 +11,18 @@ namespace tamrel {
 
 class clsAccelerator {
  public:
-  std::string ID;
-  std::string Predisposition;
-  std::string Disposition;
-  std::string ItemType;
-  std::string Handling;
+  std::string ID;              // the table's identifier, also its key in the document
+  std::string Predisposition;  // token 3 of a header of 4 or 5 tokens
+  std::string Disposition;     // token 3 of a 3-token header, token 4 of a longer one
+  std::string ItemType;        // "ACCELERATORS"
+  std::string Handling;        // token 5 of a 5-token header
   Collection<clsAcceleratorKey> Keys;
   Int16 Line;
+
+  // The table as script lines: the header "ID ItemType  Predisposition Disposition Handling"
+  // (every separator written, even around empty fields), "BEGIN", each shortcut behind a tab,
+  // "END".
+  LineCollection PrintLines() const;
 };
 
 }  // namespace tamrel

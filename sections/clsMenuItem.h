@@ -1,21 +1,31 @@
 // clsMenuItem: one MENUITEM line of a menu or popup (a command or a separator).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "common/Collection.h"
 #include "common/Int16.h"
+#include "common/Variant.h"
 
 namespace tamrel {
 
 class clsMenuItem {
  public:
-  std::string ID;
-  std::string ItemType;
-  std::string Text;
-  std::string Map;
+  std::string ID;        // not read from the script; stays empty unless the host sets it
+  std::string ItemType;  // "MENUITEM"
+  std::string Text;      // the caption with its quotes, or "SEPARATOR"
+  std::string Map;       // the command identifier, or "SEPARATOR"
   Int16 Line;
-  Int16 RelIndex;
+  Int16 RelIndex;        // 1-based position in the parent's Items
+
+  // The item as one script line: ItemType, a blank and Text; unless Text is "SEPARATOR", then a
+  // comma, two tabs, alignment tabs by the length of Text (two below 12 characters, one below
+  // 24, none from 24) and Map.
+  LineCollection PrintLines() const;
+
+  // The pieces (operation missing or 0) or the words (any other operation) of Text.
+  std::int32_t DisplayWordCount(const Variant& vOperation = {}) const;
 };
 
 }  // namespace tamrel

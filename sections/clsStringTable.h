@@ -1,20 +1,29 @@
 // clsStringTable: the one string table of a document, holding the entries of every STRINGTABLE section.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "common/Collection.h"
 #include "common/Int16.h"
+#include "common/Variant.h"
 #include "sections/clsStringTableEntry.h"
 
 namespace tamrel {
 
 class clsStringTable {
  public:
-  std::string Disposition;
-  std::string ItemType;
-  Collection<clsStringTableEntry> Entries;
-  Int16 Line;
+  std::string Disposition;  // the second word of the last header read
+  std::string ItemType;     // the first word of the last header read ("STRINGTABLE")
+  Collection<clsStringTableEntry> Entries;  // in file order, keyed by ID
+  Int16 Line;               // not read from the script; stays 0 unless the host sets it
+
+  // The whole table as one block: "STRINGTABLE DISCARDABLE" (whatever ItemType and Disposition
+  // hold), "BEGIN", each entry behind a tab, "END".
+  LineCollection PrintLines() const;
+
+  // The sum of the entries' counts; a missing operation is passed on as 0.
+  std::int32_t DisplayWordCount(const Variant& vOperation = {}) const;
 };
 
 }  // namespace tamrel
