@@ -195,7 +195,7 @@ Int16 clsRC::FindKeyWord(const Tokens& tokens) {
 }
 
 void clsRC::Report(const Procedure& procedure, const RCError& error,
-                   const std::optional<std::string>& location) {
+                   const std::optional<std::string>& location) const {
   if (!m_oAppObjects) Raise(err::ObjectNotSet);
   const std::shared_ptr<HostObject>& entry = m_oAppObjects->Item("Log");
   auto* log = dynamic_cast<ErrorLog*>(entry.get());

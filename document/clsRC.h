@@ -64,6 +64,19 @@ class clsRC {
   bool Init(std::string_view szPath, std::shared_ptr<HostObjects> oAppObjects,
             const Variant& vOperation = {});
 
+  // The whole script regenerated from the model in a fixed layout: includes, icons, bitmaps,
+  // cursors, menus, accelerator tables, dialogs, the #ifdef blocks inside one APSTUDIO_INVOKED
+  // wrapper, and the string table, each section under its banner. On a failure it reports to
+  // the host log and returns the lines written so far.
+  LineCollection PrintLines() const;
+
+  // Pieces of translatable text (vOperation missing or 0) or words (any other value) in the
+  // dialogs, menus and string table. Raises error 6 past 32,767.
+  std::int32_t DisplayWordCount(const Variant& vOperation = {}) const;
+  // Shortcuts in all accelerator tables, and controls in all dialogs. Error 6 past 32,767.
+  Int16 TotalAccelerators() const;
+  Int16 TotalControls() const;
+
   // Line services, shared by the section readers and available to hosts.
 
   // Removes blanks and tabs from both ends; a text of blanks and tabs only comes back with
@@ -110,7 +123,9 @@ class clsRC {
   // Reporting: sends "{code}-{step}: {description} ({number})" with the location and Path to
   // the host log. Raises when the host collection has no usable "Log" entry.
   void Report(const Procedure& procedure, const RCError& error,
-              const std::optional<std::string>& location);
+              const std::optional<std::string>& location) const;
+  // The five lines that open a section of a written script.
+  static LineCollection SectionBanner(std::string_view title);
   // "{line}: {raw line}" for one-line statements.
   std::string LineLocation(Int16 line);
   // "{cursor}: {statement at the cursor}" for block readers (the statement begins with a blank).

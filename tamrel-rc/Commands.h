@@ -14,6 +14,28 @@ struct CommonOptions {
   bool quiet = false;               // no progress bars
 };
 
+struct PrintOptions {
+  std::string file;
+  std::string eol = "crlf";  // "crlf" or "lf"
+  std::string encoding;      // "", "utf-8" or "utf-16le"; "" keeps the script's own
+  bool quiet = false;
+};
+
+struct CountOptions {
+  CommonOptions common;
+  bool words = false;          // count words instead of pieces
+  std::string format = "table";  // "table" or "tsv"
+};
+
+struct DumpOptions {
+  std::string file;
+  bool json = false;
+  bool quiet = false;
+};
+
 int RunLoad(const CommonOptions& options);
+int RunPrint(const PrintOptions& options);
+int RunCount(const CountOptions& options);
+int RunDump(const DumpOptions& options);
 
 }  // namespace tamrel::tool

@@ -31,6 +31,41 @@ int main(int argc, char** argv) {
       "Failures and message boxes are reported on standard error, each naming its script.");
   AddCommonOptions(*loadCommand, load);
 
+  PrintOptions print;
+  CLI::App* printCommand = app.add_subcommand(
+      "print",
+      "Load one script and write the script regenerated from its model to standard output: includes, "
+      "icons, bitmaps, cursors, menus, accelerator tables, dialogs, #ifdef blocks and the string table, "
+      "each under a banner. Nothing is written when the load fails (exit status 1).");
+  printCommand->add_option("FILE", print.file, "Resource script")->required();
+  printCommand->add_option("--eol", print.eol, "Line ends: crlf (default) or lf")
+      ->check(CLI::IsMember({"crlf", "lf"}));
+  printCommand->add_option("--encoding", print.encoding,
+                           "Output encoding: utf-8 or utf-16le (default: the encoding the script was read in)")
+      ->check(CLI::IsMember({"utf-8", "utf-16le"}));
+  printCommand->add_flag("-q,--quiet", print.quiet, "Draw no progress bar on standard error");
+
+  CountOptions count;
+  CLI::App* countCommand = app.add_subcommand(
+      "count",
+      "Load each script and count its translatable text: pieces of text (or words, with --words) of "
+      "the whole document, of each dialog and menu and of the string table, and the totals of "
+      "controls, shortcuts and menu items.");
+  AddCommonOptions(*countCommand, count.common);
+  countCommand->add_flag("--words", count.words,
+                         "Count only words: pieces that are not numbers and hold none of !@#$%^*[]<>");
+  countCommand->add_option("--format", count.format,
+                           "table (default) or tsv: one FILE<TAB>KIND<TAB>ID<TAB>VALUE line per value")
+      ->check(CLI::IsMember({"table", "tsv"}));
+
+  DumpOptions dump;
+  CLI::App* dumpCommand = app.add_subcommand(
+      "dump", "Load one script and print its whole model, every member of every object, as indented "
+              "text or, with --json, as JSON (schema in the README).");
+  dumpCommand->add_option("FILE", dump.file, "Resource script")->required();
+  dumpCommand->add_flag("--json", dump.json, "Print JSON instead of indented text");
+  dumpCommand->add_flag("-q,--quiet", dump.quiet, "Draw no progress bar on standard error");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -38,5 +73,8 @@ int main(int argc, char** argv) {
     return code == 0 ? 0 : 2;
   }
   if (*loadCommand) return RunLoad(load);
+  if (*printCommand) return RunPrint(print);
+  if (*countCommand) return RunCount(count);
+  if (*dumpCommand) return RunDump(dump);
   return 2;
 }

@@ -1,0 +1,117 @@
+// Real public scripts (tests/data/corpus): each either loads or fails with exactly the report
+// or message recorded in expectations.tsv. Every script that loads is a fixed point of the
+// writer (load, write, load, write gives the same lines) and keeps its word count when its
+// regenerated text is loaded again. The bundled sample is held to the same properties.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "TestSupport.h"
+
+namespace tamrel {
+namespace {
+
+namespace fs = std::filesystem;
+using V = std::vector<std::string>;
+
+const fs::path kCorpus = fs::path(TAMREL_TEST_DATA) / "corpus";
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// expectations.tsv: FILE, then "ok", or "report" with the message and location, or
+// "messagebox" with the text of the message.
+std::map<std::string, V> Expectations() {
+  std::map<std::string, V> expectations;
+  std::istringstream in(ReadBytes(kCorpus / "expectations.tsv"));
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    V fields;
+    std::size_t start = 0;
+    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+      fields.push_back(line.substr(start, tab - start));
+    fields.push_back(line.substr(start));
+    expectations[fields[0]] = V(fields.begin() + 1, fields.end());
+  }
+  return expectations;
+}
+
+std::vector<std::string> CorpusFiles() {
+  std::vector<std::string> files;
+  for (const auto& entry : fs::directory_iterator(kCorpus)) {
+    std::string ext = entry.path().extension().string();
+    if (ext == ".rc" || ext == ".Rc" || ext == ".RC") files.push_back(entry.path().filename().string());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+std::string AsText(const LineCollection& lines) {
+  std::string text;
+  for (const std::string& line : lines) text.append(line).append("\r\n");
+  return text;
+}
+
+// The regenerated text loads again, writes the same lines, and counts the same words.
+void ExpectFixedPoint(const clsRC& original) {
+  V first = ToVector(original.PrintLines());
+  Loaded again = LoadText(AsText(original.PrintLines()));
+  ASSERT_TRUE(again.result) << (again.log->entries.empty() ? "message box" : again.log->entries[0].message);
+  EXPECT_EQ(ToVector(again.rc->PrintLines()), first);
+  EXPECT_EQ(again.rc->DisplayWordCount(), original.DisplayWordCount());
+  EXPECT_EQ(again.rc->DisplayWordCount(1), original.DisplayWordCount(1));
+  EXPECT_EQ(again.rc->TotalControls(), original.TotalControls());
+  EXPECT_EQ(again.rc->TotalAccelerators(), original.TotalAccelerators());
+  EXPECT_EQ(again.rc->TotalMenuItems, original.TotalMenuItems);
+}
+
+class CorpusTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(CorpusTest, LoadsAsExpectedAndRegeneratesToAFixedPoint) {
+  static const std::map<std::string, V> expectations = Expectations();
+  const std::string& file = GetParam();
+  auto found = expectations.find(file);
+  ASSERT_NE(found, expectations.end()) << file << " has no line in expectations.tsv";
+  const V& expected = found->second;
+
+  Loaded loaded = LoadText(ReadBytes(kCorpus / file));
+  if (expected.at(0) == "ok") {
+    ASSERT_TRUE(loaded.result) << (loaded.log->entries.empty() ? "message box" : loaded.log->entries[0].message);
+    EXPECT_TRUE(loaded.log->entries.empty());
+    EXPECT_TRUE(loaded.messageBoxes.empty());
+    ExpectFixedPoint(*loaded.rc);
+  } else if (expected.at(0) == "report") {
+    EXPECT_FALSE(loaded.result);
+    ASSERT_EQ(loaded.log->entries.size(), 1u);
+    EXPECT_EQ(loaded.log->entries[0].message, expected.at(1));
+    EXPECT_EQ(loaded.log->entries[0].location.value_or("(none)"), expected.at(2));
+  } else {
+    EXPECT_FALSE(loaded.result);
+    EXPECT_TRUE(loaded.log->entries.empty());
+    EXPECT_EQ(loaded.messageBoxes, (V{expected.at(1)}));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, CorpusTest, ::testing::ValuesIn(CorpusFiles()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                           std::string name;
+                           for (char c : info.param) name.push_back(std::isalnum(static_cast<unsigned char>(c)) ? c : '_');
+                           return name;
+                         });
+
+TEST(SampleTest, BundledSampleLoadsAndRegeneratesToAFixedPoint) {
+  Loaded loaded = LoadText(ReadBytes(fs::path(TAMREL_EXAMPLES) / "sample.rc"));
+  ASSERT_TRUE(loaded.result);
+  EXPECT_TRUE(loaded.log->entries.empty());
+  EXPECT_EQ(loaded.rc->Dialogs.Count(), 3);
+  EXPECT_EQ(loaded.rc->Menus.Count(), 1);
+  ExpectFixedPoint(*loaded.rc);
+}
+
+}  // namespace
+}  // namespace tamrel

@@ -1,0 +1,162 @@
+// The script writer: section order, banners, blank lines, the single APSTUDIO_INVOKED wrapper,
+// the string table that is always written, and the partial result of a failed write.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+
+namespace tamrel {
+namespace {
+
+using V = std::vector<std::string>;
+
+const std::string kSlashes(77, '/');
+
+V Banner(const std::string& title) { return {kSlashes, "//", "// " + title, "//", ""}; }
+
+V Concat(std::initializer_list<V> parts) {
+  V all;
+  for (const V& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+TEST(ScriptWriterTest, EmptyDocumentWritesOnlyTheStringTable) {
+  clsRC rc;
+  EXPECT_EQ(ToVector(rc.PrintLines()),
+            Concat({Banner("String Table"), {"STRINGTABLE DISCARDABLE", "BEGIN", "END", ""}}));
+}
+
+TEST(ScriptWriterTest, WorkedExampleReproducesExactly) {
+  clsRC rc;
+  clsInclude include;
+  include.Text = "\"afxres.h\"";
+  rc.Includes.Add(include);
+
+  clsDialog dialog;
+  dialog.ID = "IDD_ABOUT";
+  dialog.Disposition = "DISCARDABLE";
+  dialog.Width = 186;
+  dialog.Height = 95;
+  for (const char* flag : {"DS_MODALFRAME", "WS_POPUP", "WS_SYSMENU"}) dialog.Style.Items.Add(flag, flag);
+  dialog.Caption.Text = "\"About\"";
+  dialog.Font.Size = 8;
+  dialog.Font.Name = "\"MS Sans Serif\"";
+  clsControl text;
+  text.ItemType = "LTEXT";
+  text.Text = "\"Version 1.0\"";
+  text.ID = "IDC_STATIC";
+  text.Left = 7, text.Top = 7, text.Width = 120, text.Height = 8;
+  clsControl ok;
+  ok.ItemType = "DEFPUSHBUTTON";
+  ok.Text = "\"OK\"";
+  ok.ID = "IDOK";
+  ok.Left = 129, ok.Top = 74, ok.Width = 50, ok.Height = 14;
+  ok.Style.Items.Add("WS_GROUP", "WS_GROUP");
+  clsControl check;
+  check.ItemType = "CONTROL";
+  check.Text = "\"Check\"";
+  check.ID = "IDC_CHECK";
+  check.ControlType = "\"Button\"";
+  check.Left = 7, check.Top = 30, check.Width = 80, check.Height = 10;
+  for (const char* flag : {"BS_AUTOCHECKBOX", "WS_TABSTOP"}) check.Style.Items.Add(flag, flag);
+  dialog.Controls.Add(text);
+  dialog.Controls.Add(ok);
+  dialog.Controls.Add(check);
+  rc.Dialogs.Add(dialog, dialog.ID);
+
+  LineCollection block;
+  for (const char* line : {"1 TEXTINCLUDE DISCARDABLE", "BEGIN", "    \"resource.h\\0\"", "END"}) block.Add(line);
+  rc.IfDef.Add(block);
+
+  const V expected = Concat({
+      Banner(" Generated from the TEXTINCLUDE 2 resource."),
+      {"#include  \"afxres.h\"", ""},
+      Banner("Dialog"),
+      {"IDD_ABOUT DIALOG DISCARDABLE 0, 0, 186, 95", "STYLE DS_MODALFRAME | WS_POPUP | WS_SYSMENU",
+       "CAPTION \"About\"", "FONT 8, \"MS Sans Serif\"", "BEGIN",
+       "\tLTEXT\t\t\t\"Version 1.0\", IDC_STATIC,7, 7, 120, 8",
+       "\tDEFPUSHBUTTON\t\"OK\", IDOK, 129, 74, 50, 14, WS_GROUP", "\tCONTROL\t\t\"Check\", IDC_CHECK, \"Button\",",
+       "\t\t\t\tBS_AUTOCHECKBOX | WS_TABSTOP, 7, 30, 80, 10", "END", ""},
+      {"#ifdef APSTUDIO_INVOKED"},
+      Banner("TEXTINCLUDE"),
+      {"1 TEXTINCLUDE DISCARDABLE", "BEGIN", "    \"resource.h\\0\"", "END", "#endif    // APSTUDIO_INVOKED", ""},
+      Banner("String Table"),
+      {"STRINGTABLE DISCARDABLE", "BEGIN", "END", ""},
+  });
+  ASSERT_EQ(expected.size(), 44u);
+  EXPECT_EQ(ToVector(rc.PrintLines()), expected);
+  EXPECT_EQ(ToVector(rc.PrintLines()), expected);  // writing changes nothing
+}
+
+// Sections come in a fixed order whatever the script's order; one-line items end their group
+// with one blank line, multi-line items each get one; #ifdef blocks share one wrapper.
+TEST(ScriptWriterTest, SectionOrderAndBlankLines) {
+  Loaded loaded = LoadText(Crlf({
+      "STRINGTABLE", "BEGIN", "  IDS_A \"a\"", "END",
+      "#ifdef X", "line one", "#endif",
+      "IDC_C CURSOR \"c.cur\"",
+      "IDM_A MENU", "BEGIN", "  MENUITEM \"&A\", ID_A", "END",
+      "IDM_B MENU", "BEGIN", "  MENUITEM \"&B\", ID_B", "END",
+      "IDB_B BITMAP \"b.bmp\"",
+      "IDI_A ICON \"a.ico\"", "IDI_B ICON \"b.ico\"", "IDI_C ICON \"c.ico\"",
+      "#ifdef Y", "line two", "#endif",
+      "#include \"resource.h\"",
+      "GUIDELINES DESIGNINFO", "BEGIN", "  IDD_X, DIALOG", "END",
+  }));
+  ASSERT_TRUE(loaded.result) << (loaded.log->entries.empty() ? "" : loaded.log->entries[0].message);
+  V lines = ToVector(loaded.rc->PrintLines());
+  V titles;
+  for (std::size_t i = 0; i + 2 < lines.size(); ++i)
+    if (lines[i] == kSlashes) titles.push_back(lines[i + 2]);
+  EXPECT_EQ(titles, (V{"//  Generated from the TEXTINCLUDE 2 resource.", "// Icon", "// Bitmap", "// Cursor",
+                       "// Menu", "// TEXTINCLUDE", "// String Table"}));
+  auto at = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) - lines.begin(); };
+  EXPECT_EQ(lines[at("// Icon") + 6], "");  // banner end, three icon lines, then one blank line
+  EXPECT_NE(lines[at("// Icon") + 5], "");
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "#ifdef APSTUDIO_INVOKED"), 1);
+  EXPECT_EQ(lines[at("line one") + 1], "line two");
+  EXPECT_EQ(lines[at("line two") + 1], "#endif    // APSTUDIO_INVOKED");
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "END"), 3);  // two menus and the string table
+  EXPECT_EQ(at("  IDD_X, DIALOG"), static_cast<long>(lines.size()));  // design information is not written
+}
+
+TEST(ScriptWriterTest, FailureReportsAndReturnsWhatWasWritten) {
+  Loaded loaded = LoadText(Crlf({"#include \"a.h\""}));
+  ASSERT_TRUE(loaded.result);
+  clsRC& rc = *loaded.rc;
+  LineCollection huge;
+  for (int i = 0; i < 32767; ++i) huge.Add("x");
+  rc.IfDef.Add(huge);
+  V lines = ToVector(rc.PrintLines());
+  EXPECT_EQ(lines, Concat({Banner(" Generated from the TEXTINCLUDE 2 resource."), {"#include  \"a.h\"", ""},
+                           {"#ifdef APSTUDIO_INVOKED"}, Banner("TEXTINCLUDE")}));
+  ASSERT_EQ(loaded.log->entries.size(), 1u);
+  EXPECT_EQ(loaded.log->entries[0].message, "RCpl-07: Overflow (6)");
+  EXPECT_FALSE(loaded.log->entries[0].location.has_value());
+}
+
+TEST(WordCountTest, DocumentSumsDialogsMenusAndStringTable) {
+  Loaded loaded = LoadText(Crlf({
+      "IDD_A DIALOG 0, 0, 10, 10", "STYLE WS_POPUP", "CAPTION \"Two words\"", "FONT 8, \"X\"", "BEGIN",
+      "  LTEXT \"Three little words\", IDC_STATIC, 1, 2, 3, 4",
+      "  CONTROL \"Not counted\", IDC_C, \"Button\", BS_AUTOCHECKBOX, 1, 2, 3, 4", "END",
+      "IDM_A MENU", "BEGIN", "  POPUP \"Popup caption ignored\"", "  BEGIN", "    MENUITEM \"&Open 2\", ID_O",
+      "    MENUITEM SEPARATOR", "  END", "END",
+      "STRINGTABLE", "BEGIN", "  IDS_A \"100% done [ok]\"", "END",
+      "IDA_A ACCELERATORS", "BEGIN", "  \"A\", ID_A, VIRTKEY", "  \"B\", ID_B, VIRTKEY, CONTROL", "END",
+  }));
+  ASSERT_TRUE(loaded.result) << (loaded.log->entries.empty() ? "" : loaded.log->entries[0].message);
+  const clsRC& rc = *loaded.rc;
+  EXPECT_EQ(rc.DisplayWordCount(), 2 + 3 + 3 + 3);  // caption, LTEXT, menu items, string
+  EXPECT_EQ(rc.DisplayWordCount(0), rc.DisplayWordCount());
+  // "\"100%" and "[ok]\"" are not words; "2\"" is (the quote keeps it from reading as a number).
+  EXPECT_EQ(rc.DisplayWordCount(1), 2 + 3 + 3 + 1);
+  EXPECT_EQ(rc.TotalControls(), 2);
+  EXPECT_EQ(rc.TotalAccelerators(), 2);
+  EXPECT_EQ(rc.TotalMenuItems, 3);
+  clsRC empty;
+  EXPECT_EQ(empty.DisplayWordCount(), 0);
+  EXPECT_EQ(empty.TotalControls(), 0);
+}
+
+}  // namespace
+}  // namespace tamrel
