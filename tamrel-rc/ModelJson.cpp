@@ -102,12 +102,13 @@ void Render(const Json& value, int indent, std::string& out) {
   } else if (value.is_array()) {
     if (value.empty()) out.append("[]\n");
     for (const Json& member : value) {
-      out.append(static_cast<std::size_t>(indent), ' ').append("-");
       if (member.is_structured() && !member.empty()) {
-        out.append("\n");
+        // The member's first line carries the "- " mark in its indentation.
+        std::size_t start = out.size();
         Render(member, indent + 2, out);
+        out.replace(start + static_cast<std::size_t>(indent), 2, "- ");
       } else {
-        out.append(" ");
+        out.append(static_cast<std::size_t>(indent), ' ').append("- ");
         Render(member, 0, out);
       }
     }

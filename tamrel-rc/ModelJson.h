@@ -14,7 +14,7 @@ using Json = nlohmann::ordered_json;
 Json ModelToJson(const clsRC& rc);
 
 // "Key: value" lines, nested objects and arrays indented by two blanks, array members marked
-// "- ". Texts are written as they are held, without quoting or escapes.
+// "- " on their first line. Texts are written as they are held, without quoting or escapes.
 std::string JsonToText(const Json& value);
 
 }  // namespace tamrel::tool
