@@ -69,13 +69,5 @@ TEST(CollectionTest, InsertBeforeAndRemoveKeepKeysPointingAtTheirMembers) {
   EXPECT_EQ(c.Item("a"), "a2");
 }
 
-TEST(CollectionTest, ManyKeyedMembers) {
-  Collection<int> c;
-  for (int i = 0; i < 50000; ++i) c.Add(i, "IDS_" + std::to_string(i));
-  EXPECT_EQ(c.Count(), 50000);
-  EXPECT_EQ(c.Item("ids_49999"), 49999);
-  EXPECT_EQ(ErrorOf([&] { c.Add(0, "IDS_123"); }), err::DuplicateKey);
-}
-
 }  // namespace
 }  // namespace tamrel

@@ -28,51 +28,36 @@ TEST(InitTest, WithoutOperationTwoNothingIsRead) {
   EXPECT_EQ(ToVector(rc.Lines), (V{"a", "b"}));
 }
 
-TEST(InitTest, OperationOutOfRangeIsReported) {
-  auto log = std::make_shared<RecordingLog>();
-  auto hosts = std::make_shared<HostObjects>();
-  hosts->Add(log, "Log");
-  clsRC rc;
-  EXPECT_FALSE(rc.Init("x.rc", hosts, 70000));
-  ASSERT_EQ(log->entries.size(), 1u);
-  EXPECT_EQ(log->entries[0].message, "RCinit-01.2: Overflow (6)");
-  EXPECT_FALSE(log->entries[0].location.has_value());
-}
-
-TEST(InitTest, ParentFormThatIsNotAFormIsError13) {
+// Failures of Init's own steps and of reading the file: exactly one report, no location.
+TEST(InitTest, FailuresAreReportedOnceWithoutLocation) {
   TempScript script("a\r\n");
-  auto log = std::make_shared<RecordingLog>();
-  auto hosts = std::make_shared<HostObjects>();
-  hosts->Add(std::make_shared<RecordingLog>(), "ParentForm");
-  hosts->Add(log, "Log");
-  clsRC rc;
-  EXPECT_FALSE(rc.Init(script.Path(), hosts, 2));
-  ASSERT_EQ(log->entries.size(), 1u);
-  EXPECT_EQ(log->entries[0].message, "RCinit-01.1: Type mismatch (13)");
-  EXPECT_FALSE(log->entries[0].location.has_value());
-  EXPECT_EQ(rc.Lines.Count(), 0);
-}
-
-TEST(InitTest, MissingFileIsReportedOnceWithoutLocation) {
-  Loaded loaded;
-  auto hosts = std::make_shared<HostObjects>();
-  hosts->Add(loaded.log, "Log");
-  const std::string path = "/nonexistent/dir/script.rc";
-  EXPECT_FALSE(loaded.rc->Init(path, hosts, 2));
-  ASSERT_EQ(loaded.log->entries.size(), 1u);
-  EXPECT_EQ(loaded.log->entries[0].message, "RCrrf-00: File not found (53)");
-  EXPECT_FALSE(loaded.log->entries[0].location.has_value());
-  EXPECT_EQ(loaded.log->entries[0].path, path);
-  EXPECT_FALSE(loaded.rc->Initialized);
-}
-
-TEST(InitTest, DirectoryIsReportedAsAccessError) {
-  Loaded loaded;
-  auto hosts = std::make_shared<HostObjects>();
-  hosts->Add(loaded.log, "Log");
-  EXPECT_FALSE(loaded.rc->Init(std::filesystem::temp_directory_path().string(), hosts, 2));
-  ASSERT_EQ(loaded.log->entries.size(), 1u);
-  EXPECT_EQ(loaded.log->entries[0].message.substr(0, 9), "RCrrf-00:");
+  struct Case {
+    std::string path;
+    Variant operation;
+    bool formIsALog;
+    std::string message;
+    bool pathStored;  // Path is set after the host objects and the operation are checked
+  };
+  const Case cases[] = {
+      {script.Path(), 70000, false, "RCinit-01.2: Overflow (6)", false},
+      {script.Path(), 2, true, "RCinit-01.1: Type mismatch (13)", false},
+      {"/nonexistent/dir/script.rc", 2, false, "RCrrf-00: File not found (53)", true},
+      {std::filesystem::temp_directory_path().string(), 2, false, "RCrrf-00: Path or file access error (75)", true},
+  };
+  for (const Case& c : cases) {
+    auto log = std::make_shared<RecordingLog>();
+    auto hosts = std::make_shared<HostObjects>();
+    if (c.formIsALog) hosts->Add(std::make_shared<RecordingLog>(), "ParentForm");
+    hosts->Add(log, "Log");
+    clsRC rc;
+    EXPECT_FALSE(rc.Init(c.path, hosts, c.operation));
+    ASSERT_EQ(log->entries.size(), 1u) << c.message;
+    EXPECT_EQ(log->entries[0].message, c.message);
+    EXPECT_FALSE(log->entries[0].location.has_value());
+    EXPECT_EQ(log->entries[0].path, c.pathStored ? c.path : "");
+    EXPECT_EQ(rc.Lines.Count(), 0);
+    EXPECT_FALSE(rc.Initialized);
+  }
 }
 
 TEST(InitTest, WithoutLogFailuresAreSilent) {

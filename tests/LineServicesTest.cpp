@@ -50,17 +50,6 @@ TEST(GetFullLineTest, JoinedModeTakesExactlyNLines) {
   EXPECT_EQ(count, 0);
 }
 
-TEST(GetFullLineTest, RunningPastTheLastLineIsError9) {
-  clsRC rc = WithLines({"a,"});
-  Int16 count;
-  try {
-    rc.GetFullLine(1, count);
-    FAIL();
-  } catch (const RCError& e) {
-    EXPECT_EQ(e.Number(), err::OutOfRange);
-  }
-}
-
 TEST(ParseLineTest, Table) {
   using V = std::vector<std::string>;
   struct Case {
