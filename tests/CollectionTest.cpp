@@ -2,19 +2,12 @@
 // rely on (5 missing key, 9 bad position, 457 duplicate key).
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
+
 #include "common/Collection.h"
 
 namespace tamrel {
 namespace {
-
-int ErrorOf(auto&& call) {
-  try {
-    call();
-  } catch (const RCError& e) {
-    return e.Number();
-  }
-  return 0;
-}
 
 TEST(CollectionTest, PositionsAreOneBasedAndChecked) {
   Collection<std::string> c;

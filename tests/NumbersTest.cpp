@@ -2,21 +2,14 @@
 // reading of operation codes, banker's rounding and the error message format.
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
+
 #include "common/Numbers.h"
 #include "common/Variant.h"
 #include "common/modCommonTools.h"
 
 namespace tamrel {
 namespace {
-
-int ErrorOf(auto&& call) {
-  try {
-    call();
-  } catch (const RCError& e) {
-    return e.Number();
-  }
-  return 0;
-}
 
 TEST(Int16Test, OverflowRaisesInsteadOfWrapping) {
   Int16 x = 32767;

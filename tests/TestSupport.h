@@ -19,6 +19,16 @@
 
 namespace tamrel {
 
+// The error number a call raises, or 0 when it raises none.
+inline int ErrorOf(auto&& call) {
+  try {
+    call();
+  } catch (const RCError& e) {
+    return e.Number();
+  }
+  return 0;
+}
+
 struct DocumentTestPeer {
   static Int16 FindKeyWord(clsRC& rc, const Tokens& tokens) { return rc.FindKeyWord(tokens); }
 };
