@@ -10,6 +10,7 @@
 
 #include "common/modCommonTools.h"
 #include "document/clsRC.h"
+#include "host/HostHooks.h"
 
 namespace tamrel {
 namespace {
@@ -86,6 +87,15 @@ void BM_ParseLine(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * statement.size()));
 }
 BENCHMARK(BM_ParseLine);
+
+// The same with a yield hook installed, to show what the yield points cost when a host uses them.
+void BM_ParseLineWithYieldHook(benchmark::State& state) {
+  static int calls = 0;
+  SetYieldHook([](void*) { benchmark::DoNotOptimize(++calls); });
+  BM_ParseLine(state);
+  SetYieldHook(nullptr);
+}
+BENCHMARK(BM_ParseLineWithYieldHook);
 
 void BM_ParseLongLine(benchmark::State& state) {
   clsRC rc;

@@ -9,6 +9,15 @@
 namespace tamrel::tool {
 namespace {
 
+// A total, or -1 when it overflows the 16-bit count.
+int TotalOrMinusOne(Int16 (clsRC::*total)() const, const clsRC& rc) {
+  try {
+    return (rc.*total)();
+  } catch (const RCError&) {
+    return -1;
+  }
+}
+
 void PrintSummary(const LoadResult& result) {
   const clsRC& rc = *result.rc;
   std::printf("%s: %s\n", result.path.c_str(), result.loaded ? "loaded" : "failed");
@@ -17,9 +26,10 @@ void PrintSummary(const LoadResult& result) {
   std::printf("  Includes %d, IfDef %d, Icons %d, Bitmaps %d, Cursors %d, DesignInfos %d\n",
               rc.Includes.Count(), rc.IfDef.Count(), rc.Icons.Count(), rc.Bitmaps.Count(),
               rc.Cursors.Count(), rc.DesignInfos.Count());
-  std::printf("  Menus %d (TotalMenuItems %d), Accelerators %d, Dialogs %d, StringTable entries %d\n",
-              rc.Menus.Count(), int(rc.TotalMenuItems), rc.Accelerators.Count(), rc.Dialogs.Count(),
-              rc.StringTable.Entries.Count());
+  std::printf("  Menus %d (TotalMenuItems %d), Accelerators %d (TotalAccelerators %d), Dialogs %d "
+              "(TotalControls %d), StringTable entries %d\n",
+              rc.Menus.Count(), int(rc.TotalMenuItems), rc.Accelerators.Count(), TotalOrMinusOne(&clsRC::TotalAccelerators, rc),
+              rc.Dialogs.Count(), TotalOrMinusOne(&clsRC::TotalControls, rc), rc.StringTable.Entries.Count());
 }
 
 }  // namespace
