@@ -1,6 +1,8 @@
-// Style flag sets: the flag table and Init, tokens to flags, the sorted duplicate-free set,
-// membership, and rendering back to text.
+// Style flag sets: the shared flag table and Init, tokens to flags with their errors, the sorted
+// duplicate-free set, membership, and rendering back to text.
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 #include "TestSupport.h"
 #include "styles/clsStyle.h"
@@ -21,118 +23,79 @@ Tokens MakeTokens(const V& texts) {
   return tokens;
 }
 
-// The 23 table names with a value other than 0, sorted: what an all-ones pattern adds.
-const V kAllNonZeroFlags = {
-    "PS_BITENUM", "PS_COMBO",   "PS_EDIT",     "PS_FORCE_XFE",   "PS_GAUGE", "PS_GROUP",    "PS_LIST",
-    "PS_MULTILINE", "PS_NOLABEL", "PS_NOMETHODS", "PS_NOTPARAM", "PS_NOUNITS", "PS_PERCENT", "PS_READONLY",
-    "PS_SHORTLABELS", "PS_TEMP", "WS_CHILD",   "WS_DISABLED",    "WS_GROUP", "WS_POPUP",    "WS_SYSMENU",
-    "WS_TABSTOP", "WS_VISIBLE"};
-
-TEST(StyleTableTest, InitLoadsTheSharedTableOnlyForOperationTwo) {
-  clsStyle style;
-  for (const Variant& operation : {Variant(), Variant(1), Variant(3), Variant("abc")}) {
-    EXPECT_FALSE(style.Init(operation));
-    EXPECT_TRUE(StyleTestPeer::Table(style).empty());
-  }
+TEST(StyleTableTest, InitLoadsTheOneSharedTableOnlyForOperationTwo) {
+  clsStyle style, other;
+  for (const Variant& op : {Variant(), Variant(1), Variant("abc")}) EXPECT_FALSE(style.Init(op));
+  EXPECT_TRUE(StyleTestPeer::Table(style).empty());
   EXPECT_THROW(style.Init(40000), RCError);
   EXPECT_FALSE(style.Init("2"));
-  EXPECT_FALSE(style.Init());  // a loaded table stays loaded
-  std::span<const StyleFlag> table = StyleTestPeer::Table(style);
-  ASSERT_EQ(table.size(), 24u);
-  V names;
-  for (const StyleFlag& flag : table) names.emplace_back(flag.Name);
-  for (std::size_t i = 0; i < 16; ++i) EXPECT_EQ(table[i].Value, 1u << i) << names[i];  // one low bit each
-  EXPECT_EQ(names[15], "PS_SHORTLABELS");
-  EXPECT_EQ(V(names.begin() + 16, names.end()), (V{"WS_CHILD", "WS_DISABLED", "WS_GROUP", "WS_OVERLAPPED",
-                                                   "WS_POPUP", "WS_SYSMENU", "WS_TABSTOP", "WS_VISIBLE"}));
-  EXPECT_EQ(table[19].Value, 0u);
-  EXPECT_EQ(table[20].Value, 0x80000000u);
-  clsStyle other;
   other.AddStyles({});
-  EXPECT_EQ(StyleTestPeer::Table(other).data(), table.data());  // one table for every style
-  EXPECT_TRUE(style.Items.Empty());
+  EXPECT_EQ(StyleTestPeer::Table(other).data(), StyleTestPeer::Table(style).data());
+  std::ostringstream table;  // "name value" in table order, values in hexadecimal
+  for (const StyleFlag& f : StyleTestPeer::Table(style)) table << f.Name << ' ' << std::hex << f.Value << ',';
+  EXPECT_EQ(table.str(),
+            "PS_EDIT 1,PS_COMBO 2,PS_LIST 4,PS_GROUP 8,PS_BITENUM 10,PS_NOTPARAM 20,PS_FORCE_XFE 40,"
+            "PS_MULTILINE 80,PS_NOLABEL 100,PS_NOUNITS 200,PS_PERCENT 400,PS_NOMETHODS 800,PS_TEMP 1000,"
+            "PS_GAUGE 2000,PS_READONLY 4000,PS_SHORTLABELS 8000,WS_CHILD 40000000,WS_DISABLED 8000000,"
+            "WS_GROUP 20000,WS_OVERLAPPED 0,WS_POPUP 80000000,WS_SYSMENU 80000,WS_TABSTOP 10000,"
+            "WS_VISIBLE 10000000,");
 }
 
+// Names go in verbatim; numbers add the names of the table flags whose bits they hold. An error
+// keeps what the tokens before it added.
 TEST(AddStylesTest, TokensToFlags) {
-  struct Case {
-    V tokens, items;
-  };
-  const Case cases[] = {
-      {{}, {}},
-      {{"WS_VISIBLE", "WS_CHILD", "WS_VISIBLE"}, {"WS_CHILD", "WS_VISIBLE"}},
-      {{"WS_CHILD", "NOT WS_TABSTOP", "DS_MODALFRAME"}, {"DS_MODALFRAME", "NOT WS_TABSTOP", "WS_CHILD"}},
-      // Ordinal order: digits, upper case, "_", lower case, then bytes above 0x7F.
-      {{"a", "_A", "\xC3\xA9", "NOT B", "A_", "1A"}, {"1A", "A_", "NOT B", "_A", "a", "\xC3\xA9"}},
-      {{"0x102"}, {"PS_COMBO", "PS_NOLABEL"}},
-      {{"0x50010000"}, {"WS_CHILD", "WS_TABSTOP", "WS_VISIBLE"}},
-      {{"0x1a", "26", "0x00000000001"}, {"PS_BITENUM", "PS_COMBO", "PS_EDIT", "PS_GROUP"}},
-      {{"0", "0x0", "0x", "0x00C00000"}, {}},  // no bit of a table flag
-      {{"-1"}, kAllNonZeroFlags},
-      {{"0X10"}, {"0X10"}},  // only a lower-case x marks a hexadecimal number
+  const std::tuple<V, V, std::int32_t> cases[] = {
+      // Ordinal order: digits, upper case, "_", lower case, then bytes above 0x7F; no text twice.
+      {{"a", "_A", "\xC3\xA9", "NOT B", "A_", "1A", "a"}, {"1A", "A_", "NOT B", "_A", "a", "\xC3\xA9"}, 0},
+      {{"0x1a", "26", "0x00000000001", "PS_EDIT"}, {"PS_BITENUM", "PS_COMBO", "PS_EDIT", "PS_GROUP"}, 0},
+      {{"0", "0x0", "0x", "0x00C00000"}, {}, 0},                // no bit of a table flag
+      {{"0xZZ", "0x1G", "0X10"}, {"0X10", "0x1G", "0xZZ"}, 0},  // not "0x" and hex digits: names
       // 32-bit patterns with the high bit set, hexadecimal or decimal.
-      {{"0x80C80000"}, {"WS_POPUP", "WS_SYSMENU"}},
-      {{"0xFFFFFFFF"}, kAllNonZeroFlags},
-      {{"4294967295"}, kAllNonZeroFlags},
-      {{"2147483648"}, {"WS_POPUP"}},
-      {{"-2147483648"}, {"WS_POPUP"}},
-      {{"0xZZ", "0x1G"}, {"0x1G", "0xZZ"}},  // not all hexadecimal digits: names
-      {{"1.5"}, {"PS_COMBO"}},               // rounded half to even
+      {{"0x80C80000"}, {"WS_POPUP", "WS_SYSMENU"}, 0},
+      {{"2147483648"}, {"WS_POPUP"}, 0}, {{"-2147483648"}, {"WS_POPUP"}, 0},
+      {{"1.5", "2.5"}, {"PS_COMBO"}, 0},  // rounded half to even
+      {{"A", "0x100000000", "B"}, {"A"}, err::Overflow}, {{"A", "4294967296"}, {"A"}, err::Overflow},
+      {{"A", "-2147483649"}, {"A"}, err::Overflow}, {{"A", "1e40"}, {"A"}, err::Overflow},
+      {{"WS_CHILD", "ws_child"}, {"WS_CHILD"}, err::DuplicateKey},  // same key, though not the same flag
   };
-  for (const Case& c : cases) {
-    clsStyle style;
-    EXPECT_TRUE(style.AddStyles(MakeTokens(c.tokens)));
-    EXPECT_EQ(ToVector(style.Items), c.items) << (c.tokens.empty() ? "" : c.tokens[0]);
-    for (std::int32_t i = 1; i <= style.Items.Count(); ++i) EXPECT_EQ(style.Items.Key(i), style.Items.Item(i));
-  }
-}
-
-TEST(AddStylesTest, ErrorsKeepWhatEarlierTokensAdded) {
-  const std::pair<std::string, std::int32_t> cases[] = {
-      {"0x100000000", err::Overflow}, {"4294967296", err::Overflow},   {"-2147483649", err::Overflow},
-      {"1e40", err::Overflow},        {"ws_child", err::DuplicateKey},  // same key, though not the same flag
-  };
-  for (const auto& [token, number] : cases) {
+  for (const auto& [tokens, items, error] : cases) {
     clsStyle style;
     try {
-      style.AddStyles(MakeTokens({"WS_CHILD", token, "WS_VISIBLE"}));
-      ADD_FAILURE() << "no error for " << token;
+      EXPECT_TRUE(style.AddStyles(MakeTokens(tokens)));
+      EXPECT_EQ(error, 0) << "no error for " << tokens.back();
     } catch (const RCError& e) {
-      EXPECT_EQ(e.Number(), number) << token;
+      EXPECT_EQ(e.Number(), error) << tokens.back();
     }
-    EXPECT_EQ(ToVector(style.Items), V{"WS_CHILD"}) << token;
+    EXPECT_EQ(ToVector(style.Items), items) << tokens.back();
+    for (int i = 1; i <= style.Items.Count(); ++i) EXPECT_EQ(style.Items.Key(i), style.Items.Item(i));
+  }
+  for (const char* allOnes : {"0xFFFFFFFF", "4294967295", "-1"}) {
+    clsStyle style;
+    style.AddStyles(MakeTokens({allOnes}));
+    EXPECT_EQ(style.Items.Count(), 23) << allOnes;  // every flag but WS_OVERLAPPED
   }
 }
 
 TEST(InStyleTest, ExactCaseSensitiveMembershipAcrossCalls) {
   clsStyle style;
-  EXPECT_FALSE(style.InStyle("WS_CHILD"));
   style.AddStyles(MakeTokens({"WS_CHILD"}));
   style.AddStyles(MakeTokens({"NOT WS_GROUP", "WS_CHILD"}));
   EXPECT_EQ(ToVector(style.Items), (V{"NOT WS_GROUP", "WS_CHILD"}));
   EXPECT_TRUE(style.InStyle("NOT WS_GROUP"));
-  EXPECT_FALSE(style.InStyle("ws_child"));
+  for (const char* other : {"ws_child", "WS_GROUP", " WS_CHILD"}) EXPECT_FALSE(style.InStyle(other)) << other;
 }
 
 TEST(StyleRenderingTest, FlagsToText) {
-  struct Case {
-    V items;  // set directly, as a host may
-    std::string expression;
-    V lines;
+  // Items set directly, as a host may. A set that renders blank gives no STYLE line; flags are
+  // written untrimmed.
+  const std::pair<V, V> cases[] = {
+      {{}, {}}, {{"  "}, {}}, {{" x"}, {"STYLE  x"}},
+      {{"DS_MODALFRAME", "NOT WS_TABSTOP", "WS_POPUP"}, {"STYLE DS_MODALFRAME | NOT WS_TABSTOP | WS_POPUP"}},
   };
-  const Case cases[] = {
-      {{}, "", {}},
-      {{"WS_CHILD"}, "WS_CHILD", {"STYLE WS_CHILD"}},
-      {{"DS_MODALFRAME", "NOT WS_TABSTOP", "WS_POPUP"},
-       "DS_MODALFRAME | NOT WS_TABSTOP | WS_POPUP",
-       {"STYLE DS_MODALFRAME | NOT WS_TABSTOP | WS_POPUP"}},
-      {{"  "}, "  ", {}},           // renders blank: no STYLE line
-      {{" x"}, " x", {"STYLE  x"}},  // written untrimmed
-  };
-  for (const Case& c : cases) {
+  for (const auto& [items, lines] : cases) {
     clsStyle style;
-    for (const std::string& item : c.items) style.Items.Add(item, item);
-    EXPECT_EQ(style.ConvertLine(), c.expression);
-    EXPECT_EQ(ToVector(style.PrintLines()), c.lines) << c.expression;
+    for (const std::string& item : items) style.Items.Add(item, item);
+    EXPECT_EQ(ToVector(style.PrintLines()), lines) << style.ConvertLine();
   }
 }
 
