@@ -92,6 +92,7 @@ TEST(ReadTest, EveryLineEndEndsALine) {
       {"a\n\nb\r\rc\r\n", {"a", "", "b", "", "c"}},
       {"\n", {""}},
       {"x", {"x"}},
+      {"  // comment\t\r\n\t#define X 1  \r\n", {"  // comment\t", "\t#define X 1  "}},  // kept untrimmed
       {std::string("n\0ul\xff\r\n", 7), {std::string("n\0ul\xff", 5)}},
   };
   for (const Case& c : cases) {
@@ -99,12 +100,6 @@ TEST(ReadTest, EveryLineEndEndsALine) {
     EXPECT_TRUE(loaded.result);
     EXPECT_EQ(ToVector(loaded.rc->Lines), c.lines);
   }
-}
-
-TEST(ReadTest, LinesAreKeptUntrimmed) {
-  Loaded loaded = LoadText(Crlf({"  // comment\t", "\t#define X 1  ", ""}));
-  EXPECT_TRUE(loaded.result);
-  EXPECT_EQ(ToVector(loaded.rc->Lines), (V{"  // comment\t", "\t#define X 1  ", ""}));
 }
 
 TEST(WalkTest, ScriptWithoutSectionsBuildsAndCreatesNoItem) {
@@ -148,13 +143,6 @@ TEST(WalkTest, HostFormCallsComeInOrder) {
                             "status:Ready."}));
 }
 
-TEST(WalkTest, NoFormMeansNoFormCalls) {
-  Loaded loaded = LoadText(Crlf({"// a"}));
-  EXPECT_TRUE(loaded.result);
-}
-
-// Only a token that is exactly a section keyword is the keyword token; pieces of keywords,
-// lower-case keywords and empty tokens are not.
 TEST(FindKeyWordTest, ExactKeywordsOnly) {
   struct Case {
     V tokens;

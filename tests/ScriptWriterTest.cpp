@@ -25,47 +25,25 @@ TEST(ScriptWriterTest, EmptyDocumentWritesOnlyTheStringTable) {
             Concat({Banner("String Table"), {"STRINGTABLE DISCARDABLE", "BEGIN", "END", ""}}));
 }
 
+// The document of the worked example, read from the script an editor would have written.
 TEST(ScriptWriterTest, WorkedExampleReproducesExactly) {
-  clsRC rc;
-  clsInclude include;
-  include.Text = "\"afxres.h\"";
-  rc.Includes.Add(include);
-
-  clsDialog dialog;
-  dialog.ID = "IDD_ABOUT";
-  dialog.Disposition = "DISCARDABLE";
-  dialog.Width = 186;
-  dialog.Height = 95;
-  for (const char* flag : {"DS_MODALFRAME", "WS_POPUP", "WS_SYSMENU"}) dialog.Style.Items.Add(flag, flag);
-  dialog.Caption.Text = "\"About\"";
-  dialog.Font.Size = 8;
-  dialog.Font.Name = "\"MS Sans Serif\"";
-  clsControl text;
-  text.ItemType = "LTEXT";
-  text.Text = "\"Version 1.0\"";
-  text.ID = "IDC_STATIC";
-  text.Left = 7, text.Top = 7, text.Width = 120, text.Height = 8;
-  clsControl ok;
-  ok.ItemType = "DEFPUSHBUTTON";
-  ok.Text = "\"OK\"";
-  ok.ID = "IDOK";
-  ok.Left = 129, ok.Top = 74, ok.Width = 50, ok.Height = 14;
-  ok.Style.Items.Add("WS_GROUP", "WS_GROUP");
-  clsControl check;
-  check.ItemType = "CONTROL";
-  check.Text = "\"Check\"";
-  check.ID = "IDC_CHECK";
-  check.ControlType = "\"Button\"";
-  check.Left = 7, check.Top = 30, check.Width = 80, check.Height = 10;
-  for (const char* flag : {"BS_AUTOCHECKBOX", "WS_TABSTOP"}) check.Style.Items.Add(flag, flag);
-  dialog.Controls.Add(text);
-  dialog.Controls.Add(ok);
-  dialog.Controls.Add(check);
-  rc.Dialogs.Add(dialog, dialog.ID);
-
-  LineCollection block;
-  for (const char* line : {"1 TEXTINCLUDE DISCARDABLE", "BEGIN", "    \"resource.h\\0\"", "END"}) block.Add(line);
-  rc.IfDef.Add(block);
+  Loaded loaded = LoadText(Crlf({
+      "#include \"afxres.h\"",
+      "IDD_ABOUT DIALOGEX 0, 0, 186, 95",
+      "STYLE WS_SYSMENU | DS_MODALFRAME | WS_POPUP",
+      "CAPTION \"About\"",
+      "FONT 8, \"MS Sans Serif\"",
+      "{",
+      "    LTEXT           \"Version 1.0\",IDC_STATIC,7,7,120,8",
+      "    DEFPUSHBUTTON   \"OK\",IDOK,129,74,50,14,WS_GROUP",
+      "    CONTROL         \"Check\",IDC_CHECK,\"Button\",BS_AUTOCHECKBOX | WS_TABSTOP,7,30,80,10",
+      "}",
+      "#ifdef APSTUDIO_INVOKED",
+      "1 TEXTINCLUDE DISCARDABLE", "BEGIN", "    \"resource.h\\0\"", "END",
+      "#endif",
+  }));
+  ASSERT_TRUE(loaded.result);
+  const clsRC& rc = *loaded.rc;
 
   const V expected = Concat({
       Banner(" Generated from the TEXTINCLUDE 2 resource."),
