@@ -1,5 +1,5 @@
 # Installs the built project into a scratch prefix, builds tests/consumer against it, and runs
-# the consumer on a script. Called by CTest with BUILD_DIR, SOURCE_DIR, WORK_DIR and SCRIPT.
+# the consumer on a script. Called by CTest with BUILD_DIR, SOURCE_DIR, WORK_DIR, CXX, CXX_FLAGS and SCRIPT.
 file(REMOVE_RECURSE ${WORK_DIR})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/prefix
                 RESULT_VARIABLE rc OUTPUT_QUIET)
@@ -8,6 +8,7 @@ if(rc)
 endif()
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/consumer -B ${WORK_DIR}/build
                         -DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix -DCMAKE_CXX_COMPILER=${CXX}
+                        "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}"
                 RESULT_VARIABLE rc)
 if(rc)
   message(FATAL_ERROR "configuring the consumer failed")
