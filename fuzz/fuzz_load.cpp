@@ -28,5 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   hosts->Add(std::make_shared<NullLog>(), "Log");
   tamrel::clsRC rc;
   rc.Init(path, hosts, 2);
+  (void)rc.PrintLines();  // reports its own failures
+  try {
+    (void)rc.DisplayWordCount();
+    (void)rc.DisplayWordCount(1);
+    (void)rc.TotalControls();
+    (void)rc.TotalAccelerators();
+  } catch (const tamrel::RCError&) {  // a count past 32,767
+  }
   return 0;
 }
