@@ -41,8 +41,9 @@ void SplitLines(std::string_view text, Add&& add) {
   std::size_t start = 0;
   const std::size_t n = text.size();
   while (start < n) {
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
+    std::size_t end = start;
+    while (end < n && text[end] != '\r' && text[end] != '\n') ++end;
+    if (end == n) {
       add(text.substr(start));
       return;
     }
