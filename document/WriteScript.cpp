@@ -14,8 +14,10 @@ const Collection<T>& Checked(const Collection<T>& collection) {
   return collection;
 }
 
-void Append(LineCollection& result, const LineCollection& lines) {
-  for (const std::string& line : Checked(lines)) result.Add(line);
+// Items hand over their lines by value, so the strings move into the result.
+void Append(LineCollection& result, LineCollection lines) {
+  Checked(lines);
+  for (std::string& line : lines) result.Add(std::move(line));
 }
 
 }  // namespace
