@@ -6,6 +6,7 @@
 
 #include "tamrel-rc/Commands.h"
 #include "tamrel-rc/Loader.h"
+#include "tamrel-rc/Output.h"
 
 namespace tamrel::tool {
 namespace {
@@ -39,10 +40,10 @@ int RunCount(const CountOptions& options) {
   const Variant operation = options.words ? Variant(1) : Variant(0);
   int loaded = 0;
   LoadAll(paths, options.common.jobs, &board, [&](LoadResult& result) {
-    std::fflush(stdout);
+    FlushOut();
     std::fputs(result.reports.c_str(), stderr);
     if (!result.loaded) {
-      if (!tsv) std::printf("%s: failed\n", result.path.c_str());
+      if (!tsv) PrintOut("%s: failed\n", result.path.c_str());
       return;
     }
     std::vector<Row> rows;
@@ -55,18 +56,18 @@ int RunCount(const CountOptions& options) {
     ++loaded;
     if (tsv) {
       for (const Row& row : rows)
-        std::printf("%s\t%s\t%s\t%d\n", result.path.c_str(), row.kind.c_str(), row.id.c_str(), row.value);
+        PrintOut("%s\t%s\t%s\t%d\n", result.path.c_str(), row.kind.c_str(), row.id.c_str(), row.value);
     } else {
-      std::printf("%s: %s\n", result.path.c_str(), options.words ? "words" : "pieces");
+      PrintOut("%s: %s\n", result.path.c_str(), options.words ? "words" : "pieces");
       for (const Row& row : rows) {
         std::string label = row.id.empty() ? row.kind : row.kind + " " + row.id;
-        std::printf("  %-40s %6d\n", label.c_str(), row.value);
+        PrintOut("  %-40s %6d\n", label.c_str(), row.value);
       }
     }
-    std::fflush(stdout);
+    FlushOut();
   });
   int failed = static_cast<int>(paths.size()) - loaded;
-  if (!tsv) std::printf("files %zu, loaded %d, failed %d\n", paths.size(), loaded, failed);
+  if (!tsv) PrintOut("files %zu, loaded %d, failed %d\n", paths.size(), loaded, failed);
   return failed > 0 || !errors.empty() ? 1 : 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include "tamrel-rc/Commands.h"
 #include "tamrel-rc/Loader.h"
+#include "tamrel-rc/Output.h"
 #include "tamrel-rc/ModelJson.h"
 
 namespace tamrel::tool {
@@ -19,7 +20,7 @@ int RunDump(const DumpOptions& options) {
     // JSON text is UTF-8: bytes of 8-bit code pages that are not UTF-8 become U+FFFD there.
     std::string text = options.json ? model.dump(2, ' ', false, Json::error_handler_t::replace) + "\n"
                                     : JsonToText(model);
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    WriteOut(text);
   });
   return status;
 }

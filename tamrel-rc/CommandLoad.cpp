@@ -5,6 +5,7 @@
 
 #include "tamrel-rc/Commands.h"
 #include "tamrel-rc/Loader.h"
+#include "tamrel-rc/Output.h"
 
 namespace tamrel::tool {
 namespace {
@@ -20,13 +21,13 @@ int TotalOrMinusOne(Int16 (clsRC::*total)() const, const clsRC& rc) {
 
 void PrintSummary(const LoadResult& result) {
   const clsRC& rc = *result.rc;
-  std::printf("%s: %s\n", result.path.c_str(), result.loaded ? "loaded" : "failed");
-  std::printf("  lines %d, Initialized %s, encoding %s\n", rc.Lines.Count(), rc.Initialized ? "true" : "false",
+  PrintOut("%s: %s\n", result.path.c_str(), result.loaded ? "loaded" : "failed");
+  PrintOut("  lines %d, Initialized %s, encoding %s\n", rc.Lines.Count(), rc.Initialized ? "true" : "false",
               std::string(EncodingName(rc.SourceEncoding)).c_str());
-  std::printf("  Includes %d, IfDef %d, Icons %d, Bitmaps %d, Cursors %d, DesignInfos %d\n",
+  PrintOut("  Includes %d, IfDef %d, Icons %d, Bitmaps %d, Cursors %d, DesignInfos %d\n",
               rc.Includes.Count(), rc.IfDef.Count(), rc.Icons.Count(), rc.Bitmaps.Count(),
               rc.Cursors.Count(), rc.DesignInfos.Count());
-  std::printf("  Menus %d (TotalMenuItems %d), Accelerators %d (TotalAccelerators %d), Dialogs %d "
+  PrintOut("  Menus %d (TotalMenuItems %d), Accelerators %d (TotalAccelerators %d), Dialogs %d "
               "(TotalControls %d), StringTable entries %d\n",
               rc.Menus.Count(), int(rc.TotalMenuItems), rc.Accelerators.Count(), TotalOrMinusOne(&clsRC::TotalAccelerators, rc),
               rc.Dialogs.Count(), TotalOrMinusOne(&clsRC::TotalControls, rc), rc.StringTable.Entries.Count());
@@ -41,14 +42,14 @@ int RunLoad(const CommonOptions& options) {
   ProgressBoard board(!options.quiet && isatty(STDERR_FILENO));
   int loaded = 0;
   LoadAll(paths, options.jobs, &board, [&](LoadResult& result) {
-    std::fflush(stdout);
+    FlushOut();
     std::fputs(result.reports.c_str(), stderr);
     PrintSummary(result);
-    std::fflush(stdout);
+    FlushOut();
     loaded += result.loaded;
   });
   int failed = static_cast<int>(paths.size()) - loaded;
-  std::printf("files %zu, loaded %d, failed %d\n", paths.size(), loaded, failed);
+  PrintOut("files %zu, loaded %d, failed %d\n", paths.size(), loaded, failed);
   return failed > 0 || !errors.empty() ? 1 : 0;
 }
 

@@ -6,6 +6,7 @@
 
 #include "tamrel-rc/Commands.h"
 #include "tamrel-rc/Loader.h"
+#include "tamrel-rc/Output.h"
 
 namespace tamrel::tool {
 
@@ -26,7 +27,7 @@ int RunPrint(const PrintOptions& options) {
     if (options.encoding == "utf-8") encoding = TextEncoding::Bytes;
     if (options.encoding == "utf-16le") encoding = TextEncoding::Utf16LE;
     std::string bytes = EncodeText(text, encoding, true);
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    WriteOut(bytes);
   });
   return status;
 }

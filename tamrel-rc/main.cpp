@@ -1,7 +1,10 @@
 // tamrel-rc: loads resource scripts with the library and reports on them from a terminal.
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
+
 #include "tamrel-rc/Commands.h"
+#include "tamrel-rc/Output.h"
 
 namespace {
 
@@ -72,9 +75,16 @@ int main(int argc, char** argv) {
     int code = app.exit(e);
     return code == 0 ? 0 : 2;
   }
-  if (*loadCommand) return RunLoad(load);
-  if (*printCommand) return RunPrint(print);
-  if (*countCommand) return RunCount(count);
-  if (*dumpCommand) return RunDump(dump);
-  return 2;
+  try {
+    int status = 2;
+    if (*loadCommand) status = RunLoad(load);
+    if (*printCommand) status = RunPrint(print);
+    if (*countCommand) status = RunCount(count);
+    if (*dumpCommand) status = RunDump(dump);
+    CloseOut();
+    return status;
+  } catch (const WriteError& e) {
+    std::fprintf(stderr, "tamrel-rc: write error: %s\n", e.what());
+    return 1;
+  }
 }

@@ -50,6 +50,15 @@ TEST(ToolTest, ExitStatuses) {
   EXPECT_EQ(Tool("--version").status, 0);
 }
 
+// A full disk must not end in success with a cut file: every command checks its writes.
+TEST(ToolTest, WriteErrorsFail) {
+  for (const char* command : {"load -q ", "print -q ", "count -q ", "dump -q ", "dump -q --json "}) {
+    ToolRun run = Tool(std::string(command) + kSample + " >/dev/full");
+    EXPECT_EQ(run.status, 1) << command;
+    EXPECT_NE(run.err.find("tamrel-rc: write error: No space left on device"), std::string::npos) << command << run.err;
+  }
+}
+
 TEST(ToolTest, ParallelLoadKeepsInputOrder) {
   ToolRun run = Tool("load -q -j 4 /nonexistent.rc " + kSample + " /nonexistent.rc " + kSample);
   EXPECT_EQ(run.status, 1);
