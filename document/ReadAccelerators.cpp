@@ -38,7 +38,7 @@ bool clsRC::ProcessAccelerators(Int16& cursor) {
     procedure.Step = "02";
     cursor += count;
     if (TrimWhite(Lines.Item(cursor)) != "BEGIN") {
-      ShowMessageBox("Unable to process accelerator section.");
+      ShowMessageBox("Unable to process accelerator section.", cursor);
       return false;
     }
 

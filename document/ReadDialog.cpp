@@ -84,7 +84,7 @@ bool clsRC::ProcessDialog(Int16& cursor) {
     procedure.Step = "02";
     tokens = nextStatement();
     if (tokens.Item(1) != "STYLE") {
-      ShowMessageBox("Unable to process: " + dialog.ID + " style information.");
+      ShowMessageBox("Unable to process: " + dialog.ID + " style information.", cursor);
       return false;
     }
     readStyle(dialog.Style, tokens.Item(2));
@@ -106,7 +106,7 @@ bool clsRC::ProcessDialog(Int16& cursor) {
     procedure.Step = "04";
     tokens = nextStatement();
     if (tokens.Item(1) != "FONT") {
-      ShowMessageBox("Unable to process: " + dialog.ID + " font information.");
+      ShowMessageBox("Unable to process: " + dialog.ID + " font information.", cursor);
       return false;
     }
     dialog.Font.Size = ToInt16(tokens.Item(2));
@@ -117,7 +117,7 @@ bool clsRC::ProcessDialog(Int16& cursor) {
     cursor += count;
     std::string begin = TrimWhite(Lines.Item(cursor));
     if (begin != "{" && begin != "BEGIN") {
-      ShowMessageBox("Unable to process: " + dialog.ID + " begin controls.");
+      ShowMessageBox("Unable to process: " + dialog.ID + " begin controls.", cursor);
       return false;
     }
 

@@ -19,7 +19,7 @@ bool clsRC::ProcessStringTable(Int16& cursor) {
     procedure.Step = "02";
     cursor += count;
     if (TrimWhite(Lines.Item(cursor)) != "BEGIN") {
-      ShowMessageBox("Unable to process string table section.");
+      ShowMessageBox("Unable to process string table section.", cursor);
       return false;
     }
 

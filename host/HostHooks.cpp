@@ -10,7 +10,7 @@ constinit thread_local YieldSlot tlsYield{};
 }  // namespace detail
 
 namespace {
-thread_local std::function<void(std::string_view)> tlsMessageBox;
+thread_local std::function<void(std::string_view, std::int32_t)> tlsMessageBox;
 }  // namespace
 
 void SetYieldHook(YieldFunction function, void* context) noexcept {
@@ -18,11 +18,23 @@ void SetYieldHook(YieldFunction function, void* context) noexcept {
   detail::tlsYield.context = context;
 }
 
-void SetMessageBoxHook(std::function<void(std::string_view)> hook) { tlsMessageBox = std::move(hook); }
+void SetMessageBoxHook(std::function<void(std::string_view, std::int32_t)> hook) {
+  tlsMessageBox = std::move(hook);
+}
 
-void ShowMessageBox(std::string_view message) {
+void SetMessageBoxHook(std::function<void(std::string_view)> hook) {
+  if (!hook) {
+    tlsMessageBox = nullptr;
+    return;
+  }
+  tlsMessageBox = [hook = std::move(hook)](std::string_view message, std::int32_t) { hook(message); };
+}
+
+void SetMessageBoxHook(std::nullptr_t) { tlsMessageBox = nullptr; }
+
+void ShowMessageBox(std::string_view message, std::int32_t line) {
   if (tlsMessageBox) {
-    tlsMessageBox(message);
+    tlsMessageBox(message, line);
     return;
   }
   std::fwrite(message.data(), 1, message.size(), stderr);

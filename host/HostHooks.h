@@ -3,6 +3,8 @@
 // modal message box. Hooks are per thread, so documents on different threads never share them.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string_view>
 
@@ -28,11 +30,15 @@ inline void YieldToHost() {
     slot.function(slot.context);
 }
 
-// Installs the message-box hook of the calling thread; an empty function restores the
-// default, which writes the message and a line end to standard error.
+// Installs the message-box hook of the calling thread; an empty function (or {}) restores the
+// default, which writes the message and a line end to standard error. The second form also
+// receives the script line the reader had reached (0 when the caller names none).
 void SetMessageBoxHook(std::function<void(std::string_view message)> hook);
+void SetMessageBoxHook(std::function<void(std::string_view message, std::int32_t line)> hook);
+void SetMessageBoxHook(std::nullptr_t);
 
-// Shows a message to the user (an OK-only box on a desktop host).
-void ShowMessageBox(std::string_view message);
+// Shows a message to the user (an OK-only box on a desktop host); `line` is the script line
+// the message is about, or 0.
+void ShowMessageBox(std::string_view message, std::int32_t line = 0);
 
 }  // namespace tamrel

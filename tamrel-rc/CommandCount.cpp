@@ -1,7 +1,10 @@
 // tamrel-rc count: pieces (or words) of translatable text per document, dialog, menu and
-// string table, with the document's totals of controls, shortcuts and menu items.
+// string table, with the document's totals of controls, shortcuts and menu items. A script
+// that fails gets a line (and a TSV row) with the reason; several scripts end with totals.
 #include <unistd.h>
 
+#include <array>
+#include <cinttypes>
 #include <cstdio>
 
 #include "tamrel-rc/Commands.h"
@@ -29,6 +32,22 @@ std::vector<Row> CountRows(const clsRC& rc, const Variant& operation) {
   return rows;
 }
 
+// The rows that add up across scripts, in the order of the TOTAL lines.
+constexpr std::array<std::string_view, 4> kTotalled = {"document", "TotalControls", "TotalAccelerators",
+                                                       "TotalMenuItems"};
+
+// Why a script failed, on one line: "12: RCpD-05: Index out of range (9)".
+std::string Reason(const Diagnostic& d) {
+  std::string text;
+  if (d.line > 0) text += std::to_string(d.line) + ": ";
+  if (!d.code.empty()) text += d.code + ": ";
+  text += d.message;
+  if (d.number) text += " (" + std::to_string(*d.number) + ")";
+  for (char& c : text)
+    if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+  return text;
+}
+
 }  // namespace
 
 int RunCount(const CountOptions& options) {
@@ -39,21 +58,32 @@ int RunCount(const CountOptions& options) {
   const bool tsv = options.format == "tsv";
   const Variant operation = options.words ? Variant(1) : Variant(0);
   int loaded = 0;
-  LoadAll(paths, options.common.jobs, &board, [&](LoadResult& result) {
-    FlushOut();
-    std::fputs(result.reports.c_str(), stderr);
+  std::array<std::int64_t, kTotalled.size()> totals{};
+
+  auto failed = [&](const std::string& path, const std::string& reason) {
+    if (tsv) PrintOut("%s\tfailed\t\t%s\n", path.c_str(), reason.c_str());
+    else PrintOut("%s: failed: %s\n", path.c_str(), reason.c_str());
+  };
+  LoadAll(paths, options.common.jobs, &board, options.common.loading, [&](LoadResult& result) {
     if (!result.loaded) {
-      if (!tsv) PrintOut("%s: failed\n", result.path.c_str());
+      failed(result.path, result.failure ? Reason(*result.failure) : "not loaded");
       return;
     }
     std::vector<Row> rows;
     try {
       rows = CountRows(*result.rc, operation);
     } catch (const RCError& e) {
-      std::fprintf(stderr, "%s: counting failed: %s\n", result.path.c_str(), e.what());
+      Diagnostic d;
+      d.path = result.path;
+      d.message = std::string("counting failed: ") + e.what();
+      WriteDiagnostic(d, options.common.loading.diagnostics, &board);
+      failed(result.path, d.message);
       return;
     }
     ++loaded;
+    for (const Row& row : rows)
+      for (std::size_t i = 0; i < kTotalled.size(); ++i)
+        if (row.kind == kTotalled[i]) totals[i] += row.value;
     if (tsv) {
       for (const Row& row : rows)
         PrintOut("%s\t%s\t%s\t%d\n", result.path.c_str(), row.kind.c_str(), row.id.c_str(), row.value);
@@ -64,11 +94,19 @@ int RunCount(const CountOptions& options) {
         PrintOut("  %-40s %6d\n", label.c_str(), row.value);
       }
     }
-    FlushOut();
   });
-  int failed = static_cast<int>(paths.size()) - loaded;
-  if (!tsv) PrintOut("files %zu, loaded %d, failed %d\n", paths.size(), loaded, failed);
-  return failed > 0 || !errors.empty() ? 1 : 0;
+  const int failures = static_cast<int>(paths.size()) - loaded;
+  if (paths.size() > 1) {
+    if (!tsv) PrintOut("TOTAL of %d loaded: %s\n", loaded, options.words ? "words" : "pieces");
+    for (std::size_t i = 0; i < kTotalled.size(); ++i) {
+      const std::string kind(kTotalled[i]);
+      if (tsv) PrintOut("TOTAL\t%s\t\t%" PRId64 "\n", kind.c_str(), totals[i]);
+      else PrintOut("  %-40s %6" PRId64 "\n", kind.c_str(), totals[i]);
+    }
+    if (tsv) PrintOut("TOTAL\tfiles\t\t%zu\nTOTAL\tloaded\t\t%d\nTOTAL\tfailed\t\t%d\n", paths.size(), loaded, failures);
+  }
+  if (!tsv) PrintOut("files %zu, loaded %d, failed %d\n", paths.size(), loaded, failures);
+  return failures > 0 || !errors.empty() ? 1 : 0;
 }
 
 }  // namespace tamrel::tool

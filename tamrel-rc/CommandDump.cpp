@@ -13,8 +13,7 @@ namespace tamrel::tool {
 int RunDump(const DumpOptions& options) {
   ProgressBoard board(!options.quiet && isatty(STDERR_FILENO));
   int status = 0;
-  LoadAll({options.file}, 1, &board, [&](LoadResult& result) {
-    std::fputs(result.reports.c_str(), stderr);
+  LoadAll({options.file}, 1, &board, options.loading, [&](LoadResult& result) {
     if (!result.loaded) status = 1;
     Json model = ModelToJson(*result.rc);
     // JSON text is UTF-8: bytes of 8-bit code pages that are not UTF-8 become U+FFFD there.

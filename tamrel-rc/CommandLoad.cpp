@@ -41,11 +41,8 @@ int RunLoad(const CommonOptions& options) {
   for (const std::string& error : errors) std::fprintf(stderr, "tamrel-rc: %s\n", error.c_str());
   ProgressBoard board(!options.quiet && isatty(STDERR_FILENO));
   int loaded = 0;
-  LoadAll(paths, options.jobs, &board, [&](LoadResult& result) {
-    FlushOut();
-    std::fputs(result.reports.c_str(), stderr);
+  LoadAll(paths, options.jobs, &board, options.loading, [&](LoadResult& result) {
     PrintSummary(result);
-    FlushOut();
     loaded += result.loaded;
   });
   int failed = static_cast<int>(paths.size()) - loaded;

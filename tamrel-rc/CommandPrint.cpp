@@ -13,8 +13,7 @@ namespace tamrel::tool {
 int RunPrint(const PrintOptions& options) {
   ProgressBoard board(!options.quiet && isatty(STDERR_FILENO));
   int status = 0;
-  LoadAll({options.file}, 1, &board, [&](LoadResult& result) {
-    std::fputs(result.reports.c_str(), stderr);
+  LoadAll({options.file}, 1, &board, options.loading, [&](LoadResult& result) {
     if (!result.loaded) {
       status = 1;
       return;

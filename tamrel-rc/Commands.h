@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tamrel-rc/Loader.h"
+
 namespace tamrel::tool {
 
 struct CommonOptions {
@@ -12,6 +14,7 @@ struct CommonOptions {
   bool recursive = false;           // walk directories for *.rc and *.dlg
   unsigned jobs = 0;                // worker threads; 0 = one per core
   bool quiet = false;               // no progress bars
+  LoadSettings loading;             // --force, --diagnostics
 };
 
 struct PrintOptions {
@@ -19,6 +22,7 @@ struct PrintOptions {
   std::string eol = "crlf";  // "crlf" or "lf"
   std::string encoding;      // "", "utf-8" or "utf-16le"; "" keeps the script's own
   bool quiet = false;
+  LoadSettings loading;
 };
 
 struct CountOptions {
@@ -31,6 +35,7 @@ struct DumpOptions {
   std::string file;
   bool json = false;
   bool quiet = false;
+  LoadSettings loading;
 };
 
 int RunLoad(const CommonOptions& options);

@@ -1,9 +1,11 @@
 // Host objects of the terminal program: progress bars on standard error (one line per worker
-// thread, redrawn in place) and a log that turns reports into lines naming the script.
+// thread, redrawn in place, each cut to the terminal's width) and a log that turns reports
+// into diagnostics as they come.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -12,6 +14,7 @@
 #include "host/ErrorLog.h"
 #include "host/HostObject.h"
 #include "host/ProgressHost.h"
+#include "tamrel-rc/Diagnostics.h"
 
 namespace tamrel::tool {
 
@@ -29,6 +32,13 @@ class ProgressBoard {
   // Erases the board so that the caller can print; Resume draws it again.
   void Suspend();
   void Resume();
+  // Writes text to standard error above the board (which is erased and drawn again).
+  void Print(std::string_view text);
+
+  // `line` cut to fit in `columns` terminal columns, less one so that the cursor never wraps.
+  // A character outside ASCII is counted as two columns (wide characters take two); control
+  // characters become "?".
+  static std::string FitToWidth(std::string_view line, int columns);
 
  private:
   void EraseLocked();
@@ -42,41 +52,56 @@ class ProgressBoard {
   std::chrono::steady_clock::time_point lastDraw_{};
 };
 
-// The host form of one document: its status text and progress as one line of the board.
+// The host form of one document: its status text and progress as one line of the board (when
+// there is one), and the line the walk last reached, which places reports that name none.
 class BoardProgress : public ProgressHost {
  public:
-  BoardProgress(ProgressBoard& board, unsigned slot, std::string label)
+  BoardProgress(ProgressBoard* board, unsigned slot, std::string label)
       : board_(board), slot_(slot), label_(std::move(label)) {}
 
   void SetStatusText(std::string_view text) override;
   std::int32_t GetProgressMax() override { return max_; }
   void SetProgressMax(std::int32_t maximum) override { max_ = maximum; }
   void SetProgressValue(Int16 value) override;
-  void Finish() { board_.Update(slot_, std::string(), true); }
+  void Finish() {
+    if (board_ != nullptr) board_->Update(slot_, std::string(), true);
+  }
+  // The last line the walk or a section reader reached; 0 before the walk.
+  int Line() const { return line_; }
 
  private:
   void Draw(bool force);
 
-  ProgressBoard& board_;
+  ProgressBoard* board_;
   unsigned slot_;
   std::string label_;
   std::string status_;
   std::int32_t max_ = 0;
   std::int32_t value_ = 0;
   int percent_ = -1;
+  int line_ = 0;
 };
 
-// Collects reports as "PATH: MESSAGE" lines, with "PATH:    at LOCATION" below when there is
-// one; message boxes as "PATH: message box: TEXT".
-class TextLog : public ErrorLog {
+// Turns each report of the library into a diagnostic and hands it on at once.
+class ScriptLog : public ErrorLog {
  public:
+  using Sink = std::function<void(Diagnostic)>;
+  // `line` gives the line the walk has reached, for reports whose location names none.
+  ScriptLog(std::string path, std::function<int()> line, Sink sink)
+      : path_(std::move(path)), line_(std::move(line)), sink_(std::move(sink)) {}
+
   void Log(const std::string& message, const std::optional<std::string>& location,
            const std::string& path) override;
-  void MessageBox(std::string_view message, const std::string& path);
-  const std::string& Text() const { return text_; }
+  // Where later reports go (those of PrintLines after loading, for example).
+  void SetSink(Sink sink) { sink_ = std::move(sink); }
+  // Reports received so far.
+  int Count() const { return count_; }
 
  private:
-  std::string text_;
+  std::string path_;
+  std::function<int()> line_;
+  Sink sink_;
+  int count_ = 0;
 };
 
 }  // namespace tamrel::tool

@@ -1,20 +1,34 @@
-// Worker threads that load documents, and the in-order hand-out of their results.
+// Worker threads that load documents, the in-order hand-out of their results, and the
+// in-order writing of their diagnostics.
 #include "tamrel-rc/Loader.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <optional>
 #include <thread>
 
 #include "host/HostHooks.h"
+#include "tamrel-rc/Output.h"
 
 namespace tamrel::tool {
 namespace fs = std::filesystem;
 
 namespace {
+
+// Bytes of diagnostics a script that is not yet the current one may hold back; past this its
+// loading waits for its turn, so memory stays bounded however many reports a script makes.
+constexpr std::size_t kHeldBackLimit = 64 * 1024;
+
+// How many bytes of a file are looked at to tell text from binary data.
+constexpr std::size_t kSniffBytes = 8 * 1024;
 
 bool IsScriptName(const fs::path& path) {
   std::string ext = path.extension().string();
@@ -43,77 +57,302 @@ void AddDirectory(const fs::path& dir, bool recursive, std::vector<std::string>&
   out.insert(out.end(), found.begin(), found.end());
 }
 
-LoadResult LoadOne(const std::string& path, ProgressBoard* board, unsigned slot) {
+// Standard error in input order: the current script (the head of the input order) writes at
+// once; a later one holds its text back until it becomes current, and when it holds too much,
+// its loading waits for its turn.
+class OrderedErrors {
+ public:
+  OrderedErrors(std::size_t count, ProgressBoard* board) : held_(count), board_(board) {}
+
+  void Write(std::size_t index, std::string_view text) {
+    std::unique_lock lock(mutex_);
+    if (index != head_) {
+      std::string& held = held_[index];
+      if (held.size() + text.size() <= kHeldBackLimit) {
+        held.append(text);
+        return;
+      }
+      turn_.wait(lock, [&] { return head_ == index || stopped_; });
+    }
+    if (!stopped_) Emit(text);
+  }
+
+  // The current script is done: the next one writes what it held back and becomes current.
+  void Advance() {
+    std::lock_guard lock(mutex_);
+    if (++head_ < held_.size()) {
+      Emit(held_[head_]);
+      std::string().swap(held_[head_]);
+    }
+    turn_.notify_all();
+  }
+
+  // No more output: waiting scripts go on loading and their text is dropped.
+  void Stop() {
+    std::lock_guard lock(mutex_);
+    stopped_ = true;
+    turn_.notify_all();
+  }
+
+ private:
+  void Emit(std::string_view text) {
+    if (text.empty()) return;
+    if (board_ != nullptr) {
+      board_->Print(text);
+    } else {
+      std::fwrite(text.data(), 1, text.size(), stderr);
+      std::fflush(stderr);
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable turn_;
+  std::vector<std::string> held_;
+  std::size_t head_ = 0;
+  bool stopped_ = false;
+  ProgressBoard* board_;
+};
+
+std::string Render(const Diagnostic& diagnostic, DiagnosticsFormat format) {
+  return format == DiagnosticsFormat::Json ? DiagnosticJsonLine(diagnostic) : DiagnosticText(diagnostic);
+}
+
+// What the message boxes of the readers mean: the end of the message and what the reader
+// accepts at the line where it stopped.
+struct MessageBoxHint {
+  std::string_view ending;
+  std::string_view accepts;
+};
+
+constexpr MessageBoxHint kMessageBoxHints[] = {
+    {" style information.", "STYLE, an optional CAPTION, then FONT"},
+    {" font information.", "STYLE, an optional CAPTION, then FONT"},
+    {" begin controls.", "{ or BEGIN on the line after FONT"},
+    {"accelerator section.", "BEGIN on the line after the header"},
+    {"string table section.", "BEGIN on the line after the header"},
+};
+
+// "found EXSTYLE": the first word of the line the reader stopped at.
+std::string FoundAt(const clsRC& rc, int line) {
+  if (line < 1 || line > rc.Lines.Count()) return "found the end of the script";
+  std::string text = clsRC::TrimWhite(rc.Lines.Item(line));
+  if (text.empty()) return "found a blank line";
+  std::size_t end = text.find_first_of(" \t,");
+  return "found " + text.substr(0, end);
+}
+
+// A message box as a diagnostic: the message without its full stop, then what the reader found
+// and what it accepts, with the raw line as the statement.
+Diagnostic MessageBoxDiagnostic(const std::string& path, std::string_view message, int line, const clsRC& rc) {
+  Diagnostic d;
+  d.path = path;
+  d.line = line;
+  std::string text(message);
+  if (line > 0) {
+    std::string hint = FoundAt(rc, line);
+    for (const MessageBoxHint& known : kMessageBoxHints)
+      if (message.ends_with(known.ending)) hint += "; the reader accepts " + std::string(known.accepts);
+    if (text.ends_with('.')) text.pop_back();
+    text += " (" + hint + ")";
+    if (line <= rc.Lines.Count()) d.statement = rc.Lines.Item(line);
+  }
+  d.message = std::move(text);
+  return d;
+}
+
+// A file's bytes held in memory as a file that Init can open by name; closed on destruction.
+class MemoryFile {
+ public:
+  explicit MemoryFile(std::string_view bytes) : fd_(::memfd_create("tamrel-rc-stdin", 0)) {
+    for (std::size_t done = 0; fd_ >= 0 && done < bytes.size();) {
+      ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+      if (n <= 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+  }
+  ~MemoryFile() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  MemoryFile(const MemoryFile&) = delete;
+  MemoryFile& operator=(const MemoryFile&) = delete;
+  std::string Path() const { return "/proc/self/fd/" + std::to_string(fd_); }
+
+ private:
+  int fd_;
+};
+
+std::string ReadStandardInput() {
+  std::string bytes;
+  char buffer[65536];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) bytes.append(buffer, n);
+  return bytes;
+}
+
+std::string ReadHead(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string head(kSniffBytes, '\0');
+  in.read(head.data(), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+  return head;
+}
+
+LoadResult LoadOne(std::size_t index, const std::string& path, ProgressBoard* board, unsigned slot,
+                   const LoadSettings& settings, OrderedErrors& errors) {
   LoadResult result;
-  result.path = path;
+  result.path = path == "-" ? std::string(kStdinName) : path;
   result.rc = std::make_unique<clsRC>();
-  auto log = std::make_shared<TextLog>();
+  auto emit = [&](Diagnostic diagnostic) {
+    errors.Write(index, Render(diagnostic, settings.diagnostics));
+    ++result.diagnostics;
+    if (diagnostic.severity == "error") result.failure = std::move(diagnostic);
+  };
+
+  std::string input;  // standard input, read whole
+  std::optional<MemoryFile> memory;
+  std::string openPath = path;
+  if (path == "-") {
+    input = ReadStandardInput();
+    memory.emplace(input);
+    openPath = memory->Path();
+  }
+  bool utf16 = false;
+  if (!settings.force && LooksBinary(path == "-" ? std::string_view(input).substr(0, kSniffBytes)
+                                                 : std::string_view(ReadHead(path)),
+                                     utf16)) {
+    Diagnostic d;
+    d.path = result.path;
+    d.message = "not a resource script (binary data)";
+    if (utf16) d.message += "; it looks like UTF-16 without a byte-order mark: save it with one";
+    emit(std::move(d));
+    return result;
+  }
+
+  auto form = std::make_shared<BoardProgress>(board, slot, result.path);
+  auto log = std::make_shared<ScriptLog>(result.path, [form] { return form->Line(); }, emit);
   auto hosts = std::make_shared<HostObjects>();
-  std::shared_ptr<BoardProgress> form;
-  if (board != nullptr) {
-    form = std::make_shared<BoardProgress>(*board, slot, path);
-    hosts->Add(form, "ParentForm");
-  }
+  hosts->Add(form, "ParentForm");
   hosts->Add(log, "Log");
-  SetMessageBoxHook([&log, &path](std::string_view message) { log->MessageBox(message, path); });
+  const clsRC& rc = *result.rc;
+  SetMessageBoxHook([&](std::string_view message, std::int32_t line) {
+    emit(MessageBoxDiagnostic(result.path, message, line, rc));
+  });
   try {
-    result.loaded = result.rc->Init(path, hosts, 2);
+    result.loaded = result.rc->Init(openPath, hosts, 2);
   } catch (const RCError& e) {  // only an unusable host log gets here
-    log->Log(std::string("tamrel-rc: ") + e.what(), std::nullopt, path);
+    Diagnostic d;
+    d.path = result.path;
+    d.message = std::string("tamrel-rc: ") + e.what();
+    emit(std::move(d));
   }
-  SetMessageBoxHook({});
-  if (form) form->Finish();
-  result.reports = log->Text();
+  SetMessageBoxHook(nullptr);
+  form->Finish();
+  // The document keeps its host objects: reports made later (by PrintLines) go straight to
+  // standard error, where the script is then the current one.
+  log->SetSink([format = settings.diagnostics](const Diagnostic& diagnostic) {
+    std::string text = Render(diagnostic, format);
+    std::fwrite(text.data(), 1, text.size(), stderr);
+  });
+  result.log = log;
+  if (path == "-") result.rc->Path = result.path;
+  // A failure always says why: at least the line where the walk stopped.
+  if (!result.loaded && result.diagnostics == 0) {
+    Diagnostic d;
+    d.path = result.path;
+    d.line = form->Line();
+    d.message = "loading stopped here";
+    if (d.line > 0 && d.line <= rc.Lines.Count()) d.statement = rc.Lines.Item(d.line);
+    emit(std::move(d));
+  }
+  if (result.loaded) result.failure.reset();
   return result;
 }
 
 }  // namespace
+
+bool LooksBinary(std::string_view head, bool& utf16) {
+  utf16 = false;
+  if (head.starts_with("\xFF\xFE") || head.starts_with("\xFE\xFF")) return false;
+  if (head.find('\0') == std::string_view::npos) return false;
+  // UTF-16 text without a mark: in most pairs of bytes, one and the same half is NUL.
+  std::size_t pairs = head.size() / 2, evenNul = 0, oddNul = 0;
+  for (std::size_t i = 0; i + 1 < head.size(); i += 2) {
+    evenNul += head[i] == '\0';
+    oddNul += head[i + 1] == '\0';
+  }
+  utf16 = pairs >= 2 && (std::max(evenNul, oddNul) * 10 >= pairs * 9) && std::min(evenNul, oddNul) * 10 < pairs;
+  return true;
+}
 
 std::vector<std::string> ExpandInputs(const std::vector<std::string>& arguments, bool recursive,
                                       std::vector<std::string>& errors) {
   std::vector<std::string> paths;
   for (const std::string& argument : arguments) {
     std::error_code ec;
-    if (fs::is_directory(argument, ec)) AddDirectory(argument, recursive, paths, errors);
+    if (argument != "-" && fs::is_directory(argument, ec)) AddDirectory(argument, recursive, paths, errors);
     else paths.push_back(argument);
   }
   return paths;
 }
 
+void WriteDiagnostic(const Diagnostic& diagnostic, DiagnosticsFormat format, ProgressBoard* board) {
+  std::string text = Render(diagnostic, format);
+  if (board != nullptr) board->Print(text);
+  else std::fputs(text.c_str(), stderr);
+}
+
 void LoadAll(const std::vector<std::string>& paths, unsigned jobs, ProgressBoard* board,
-             const std::function<void(LoadResult&)>& done) {
+             const LoadSettings& settings, const std::function<void(LoadResult&)>& done) {
   if (jobs == 0) jobs = std::max(1u, std::thread::hardware_concurrency());
   jobs = std::min<unsigned>(jobs, static_cast<unsigned>(std::max<std::size_t>(paths.size(), 1)));
   if (board != nullptr) board->SetSlots(jobs);
+  OrderedErrors errors(paths.size(), board);
+
+  // Hands one result out; standard output is flushed before the next script writes errors.
+  auto handOut = [&](LoadResult& result) {
+    if (board != nullptr) board->Suspend();
+    done(result);
+    FlushOut();
+    if (board != nullptr) board->Resume();
+    errors.Advance();
+  };
+
+  if (jobs == 1) {  // one job: load each script on this thread and hand it out at once
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+      LoadResult result = LoadOne(i, paths[i], board, 0, settings, errors);
+      handOut(result);
+    }
+    return;
+  }
 
   std::vector<std::optional<LoadResult>> results(paths.size());
   std::mutex mutex;
   std::condition_variable ready;
   std::atomic<std::size_t> next{0};
-
+  std::atomic<bool> stop{false};
   auto worker = [&](unsigned slot) {
-    for (std::size_t i; (i = next.fetch_add(1)) < paths.size();) {
-      LoadResult result = LoadOne(paths[i], board, slot);
+    for (std::size_t i; !stop && (i = next.fetch_add(1)) < paths.size();) {
+      LoadResult result = LoadOne(i, paths[i], board, slot, settings, errors);
       std::lock_guard lock(mutex);
       results[i] = std::move(result);
       ready.notify_all();
     }
   };
   std::vector<std::jthread> threads;
-  if (jobs == 1) {
-    worker(0);  // one job: load on this thread, then hand out
-  } else {
-    for (unsigned slot = 0; slot < jobs; ++slot) threads.emplace_back(worker, slot);
-  }
-  for (std::size_t i = 0; i < paths.size(); ++i) {
-    std::unique_lock lock(mutex);
-    ready.wait(lock, [&] { return results[i].has_value(); });
-    LoadResult result = std::move(*results[i]);
-    results[i].reset();
-    lock.unlock();
-    if (board != nullptr) board->Suspend();
-    done(result);
-    if (board != nullptr) board->Resume();
+  for (unsigned slot = 0; slot < jobs; ++slot) threads.emplace_back(worker, slot);
+  try {
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+      std::unique_lock lock(mutex);
+      ready.wait(lock, [&] { return results[i].has_value(); });
+      LoadResult result = std::move(*results[i]);
+      results[i].reset();
+      lock.unlock();
+      handOut(result);
+    }
+  } catch (...) {
+    // Output failed: start no new script; the workers finish the ones they hold and join.
+    stop = true;
+    errors.Stop();
+    throw;
   }
 }
 

@@ -1,20 +1,69 @@
 // tamrel-rc: loads resource scripts with the library and reports on them from a terminal.
 #include <CLI/CLI.hpp>
 
+#include <charconv>
+#include <map>
 #include <cstdio>
+#include <string_view>
 
 #include "tamrel-rc/Commands.h"
 #include "tamrel-rc/Output.h"
 
 namespace {
 
-void AddCommonOptions(CLI::App& command, tamrel::tool::CommonOptions& options) {
-  command.add_option("FILE", options.inputs, "Resource scripts, or directories holding them")->required();
+constexpr std::string_view kCommands[] = {"load", "print", "count", "dump"};
+
+// Options of every command that loads scripts: --force and --diagnostics.
+void AddLoadOptions(CLI::App& command, tamrel::tool::LoadSettings& settings) {
+  command.add_flag("--force", settings.force, "Load files that look like binary data all the same");
+  command.add_option("--diagnostics", settings.diagnostics,
+                     "Reports on standard error: text (default), or json: one JSON object per line")
+      ->transform(CLI::CheckedTransformer(
+          std::map<std::string, tamrel::tool::DiagnosticsFormat>{{"text", tamrel::tool::DiagnosticsFormat::Text},
+                                                                 {"json", tamrel::tool::DiagnosticsFormat::Json}}));
+}
+
+void AddCommonOptions(CLI::App& command, tamrel::tool::CommonOptions& options, std::string& jobs) {
+  command.add_option("FILE", options.inputs, "Resource scripts, or directories holding them; - reads standard input")
+      ->required();
   command.add_flag("-r,--recursive", options.recursive,
                    "Walk directories and their subdirectories for *.rc and *.dlg files");
-  command.add_option("-j,--jobs", options.jobs, "Scripts loaded at once (default: one per core)")
-      ->check(CLI::Range(1u, 256u));
+  command.add_option("-j,--jobs", jobs, "Scripts loaded at once, 1 to 256 (default: one per core)");
   command.add_flag("-q,--quiet", options.quiet, "Draw no progress bars on standard error");
+  AddLoadOptions(command, options.loading);
+}
+
+// The value of -j, or an error message. Empty text: the default.
+bool ParseJobs(const std::string& text, unsigned& jobs) {
+  if (text.empty()) return true;
+  unsigned value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) {
+    std::fprintf(stderr, "tamrel-rc: -j: not a number: '%s'\n", text.c_str());
+    return false;
+  }
+  if (value < 1 || value > 256) {
+    std::fprintf(stderr, "tamrel-rc: -j: %u is not between 1 and 256\n", value);
+    return false;
+  }
+  jobs = value;
+  return true;
+}
+
+// The first argument that is not an option must name a command.
+bool CheckCommand(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    std::string_view argument = argv[i];
+    if (argument.starts_with("-")) continue;
+    for (std::string_view command : kCommands)
+      if (argument == command) return true;
+    std::string list;
+    for (std::string_view command : kCommands) list.append(list.empty() ? "" : ", ").append(command);
+    std::fprintf(stderr, "tamrel-rc: unknown command '%s' (commands: %s; --help for more)\n", argv[i],
+                 list.c_str());
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -26,13 +75,16 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.set_version_flag("--version", "tamrel-rc 0.1.0");
 
+  if (!CheckCommand(argc, argv)) return 2;
+
   CommonOptions load;
+  std::string loadJobs;
   CLI::App* loadCommand = app.add_subcommand(
       "load",
       "Load each script and print what it holds: lines read, whether it built, its encoding and the "
       "number of items in each collection, then a line with the files, loaded and failed counts. "
       "Failures and message boxes are reported on standard error, each naming its script.");
-  AddCommonOptions(*loadCommand, load);
+  AddCommonOptions(*loadCommand, load, loadJobs);
 
   PrintOptions print;
   CLI::App* printCommand = app.add_subcommand(
@@ -40,34 +92,39 @@ int main(int argc, char** argv) {
       "Load one script and write the script regenerated from its model to standard output: includes, "
       "icons, bitmaps, cursors, menus, accelerator tables, dialogs, #ifdef blocks and the string table, "
       "each under a banner. Nothing is written when the load fails (exit status 1).");
-  printCommand->add_option("FILE", print.file, "Resource script")->required();
+  printCommand->add_option("FILE", print.file, "Resource script; - reads standard input")->required();
   printCommand->add_option("--eol", print.eol, "Line ends: crlf (default) or lf")
       ->check(CLI::IsMember({"crlf", "lf"}));
   printCommand->add_option("--encoding", print.encoding,
                            "Output encoding: utf-8 or utf-16le (default: the encoding the script was read in)")
       ->check(CLI::IsMember({"utf-8", "utf-16le"}));
   printCommand->add_flag("-q,--quiet", print.quiet, "Draw no progress bar on standard error");
+  AddLoadOptions(*printCommand, print.loading);
 
   CountOptions count;
+  std::string countJobs;
   CLI::App* countCommand = app.add_subcommand(
       "count",
       "Load each script and count its translatable text: pieces of text (or words, with --words) of "
       "the whole document, of each dialog and menu and of the string table, and the totals of "
       "controls, shortcuts and menu items.");
-  AddCommonOptions(*countCommand, count.common);
+  AddCommonOptions(*countCommand, count.common, countJobs);
   countCommand->add_flag("--words", count.words,
                          "Count only words: pieces that are not numbers and hold none of !@#$%^*[]<>");
   countCommand->add_option("--format", count.format,
-                           "table (default) or tsv: one FILE<TAB>KIND<TAB>ID<TAB>VALUE line per value")
+                           "table (default) or tsv: one FILE<TAB>KIND<TAB>ID<TAB>VALUE line per value; a "
+                           "script that fails gives FILE<TAB>failed<TAB><TAB>REASON; several scripts end with "
+                           "TOTAL rows")
       ->check(CLI::IsMember({"table", "tsv"}));
 
   DumpOptions dump;
   CLI::App* dumpCommand = app.add_subcommand(
       "dump", "Load one script and print its whole model, every member of every object, as indented "
               "text or, with --json, as JSON (schema in the README).");
-  dumpCommand->add_option("FILE", dump.file, "Resource script")->required();
+  dumpCommand->add_option("FILE", dump.file, "Resource script; - reads standard input")->required();
   dumpCommand->add_flag("--json", dump.json, "Print JSON instead of indented text");
   dumpCommand->add_flag("-q,--quiet", dump.quiet, "Draw no progress bar on standard error");
+  AddLoadOptions(*dumpCommand, dump.loading);
 
   try {
     app.parse(argc, argv);
@@ -75,6 +132,7 @@ int main(int argc, char** argv) {
     int code = app.exit(e);
     return code == 0 ? 0 : 2;
   }
+  if (!ParseJobs(loadJobs, load.jobs) || !ParseJobs(countJobs, count.common.jobs)) return 2;
   try {
     int status = 2;
     if (*loadCommand) status = RunLoad(load);
