@@ -61,13 +61,16 @@ class BoardProgress : public ProgressHost {
 
   void SetStatusText(std::string_view text) override;
   std::int32_t GetProgressMax() override { return max_; }
-  void SetProgressMax(std::int32_t maximum) override { max_ = maximum; }
+  void SetProgressMax(std::int32_t maximum) override {
+    max_ = maximum;
+    building_ = true;
+  }
   void SetProgressValue(Int16 value) override;
   void Finish() {
     if (board_ != nullptr) board_->Update(slot_, std::string(), true);
   }
-  // The last line the walk or a section reader reached; 0 before the walk.
-  int Line() const { return line_; }
+  // The last line the walk or a section reader reached: 1 at the start of the walk, 0 before.
+  int Line() const { return line_ > 0 ? line_ : building_ ? 1 : 0; }
 
  private:
   void Draw(bool force);
@@ -80,6 +83,7 @@ class BoardProgress : public ProgressHost {
   std::int32_t value_ = 0;
   int percent_ = -1;
   int line_ = 0;
+  bool building_ = false;
 };
 
 // Turns each report of the library into a diagnostic and hands it on at once.

@@ -1,12 +1,15 @@
 // tamrel-rc from the outside: exit statuses, output in input order, the regenerated script,
 // counts as TSV, and the JSON dump.
 #include <gtest/gtest.h>
+#include <pty.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <regex>
 
 #include "TestSupport.h"
 
@@ -19,9 +22,10 @@ struct ToolRun {
   std::string err;
 };
 
-ToolRun Tool(const std::string& arguments) {
+// Runs tamrel-rc through the shell; `prefix` goes before the program (a "timeout 20", say).
+ToolRun Tool(const std::string& arguments, const std::string& prefix = "") {
   const std::string errPath = std::filesystem::temp_directory_path() / ("tamrel_tool_err_" + std::to_string(::getpid()));
-  const std::string command = std::string(TAMREL_RC) + " " + arguments + " 2>" + errPath;
+  const std::string command = prefix + std::string(TAMREL_RC) + " " + arguments + " 2>" + errPath;
   ToolRun run;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
@@ -69,14 +73,15 @@ TEST(ToolTest, ParallelLoadKeepsInputOrder) {
   EXPECT_LT(first, second);
   EXPECT_NE(run.out.find("sample.rc: loaded", third), std::string::npos);
   EXPECT_NE(run.out.find("files 4, loaded 2, failed 2"), std::string::npos);
-  EXPECT_NE(run.err.find("/nonexistent.rc: RCrrf-00: File not found (53)"), std::string::npos);
+  EXPECT_NE(run.err.find("/nonexistent.rc: error: RCrrf-00: File not found (53)"), std::string::npos);
 }
 
 TEST(ToolTest, CorpusDirectory) {
   ToolRun run = Tool("load -q -r " + std::string(TAMREL_TEST_DATA) + "/corpus");
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.out.find("files 98, loaded 82, failed 16"), std::string::npos);
-  EXPECT_NE(run.err.find("message box: Unable to process: IDD_METHOD font information."), std::string::npos);
+  EXPECT_NE(run.err.find("TstCon.rc:352: error: Unable to process: IDD_METHOD font information (found EXSTYLE;"),
+            std::string::npos);
 }
 
 TEST(ToolTest, PrintWritesTheRegeneratedScript) {
@@ -131,6 +136,203 @@ TEST(ToolTest, DumpAsJson) {
   EXPECT_EQ(model["Lines"].size(), 252u);
   ToolRun text = Tool("dump -q " + kSample);
   EXPECT_NE(text.out.find("  - ID: IDD_ABOUTBOX"), std::string::npos);
+}
+
+// Scripts that fail in different ways, and the first diagnostic line each must give: the
+// position in the form editors and CI annotators read, then the library's own text.
+TEST(ToolTest, DiagnosticsNameTheLine) {
+  struct Case {
+    std::string script;
+    std::string expected;  // after "PATH"
+  };
+  const Case cases[] = {
+      {Crlf({"// c", "A BITMAP \"a.bmp\"", "A BITMAP \"b.bmp\""}),
+       ":3: error: RCpB-00: Key is already associated with an element of this collection (457)\n"},
+      {Crlf({"IDD_X DIALOGEX 0, 0, 10, 10", "STYLE WS_POPUP", "EXSTYLE WS_EX_APPWINDOW", "FONT 8, \"A\"", "BEGIN",
+             "END"}),
+       ":3: error: Unable to process: IDD_X font information (found EXSTYLE; the reader accepts STYLE, an optional "
+       "CAPTION, then FONT)\n"},
+      {Crlf({"IDD_X DIALOG 0, 0, 10, 10", "CAPTION \"c\"", "FONT 8, \"A\"", "BEGIN", "END"}),
+       ":2: error: Unable to process: IDD_X style information (found CAPTION; the reader accepts STYLE"},
+      {Crlf({"IDR_A ACCELERATORS", "", "BEGIN", "END"}),
+       ":2: error: Unable to process accelerator section (found a blank line; the reader accepts BEGIN on the line "
+       "after the header)\n"},
+      {Crlf({"STRINGTABLE", "{", "END"}), ":2: error: Unable to process string table section (found {;"},
+  };
+  for (const Case& c : cases) {
+    TempScript script(c.script);
+    ToolRun run = Tool("load -q " + script.Path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.starts_with(script.Path() + c.expected)) << run.err;
+  }
+  // Every failure says why, with a line even when the library made no report of its own.
+  TempScript menu(Crlf({"IDR_M MENU", "", "BEGIN", "END"}));
+  ToolRun run = Tool("load -q " + menu.Path());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(std::regex_search(run.err, std::regex("^" + menu.Path() + ":[0-9]+: error: "))) << run.err;
+}
+
+TEST(ToolTest, DiagnosticsAsJsonLines) {
+  TempScript duplicate(Crlf({"A BITMAP \"a.bmp\"", "A BITMAP \"b.bmp\""}));
+  for (const char* command : {"load", "print", "count", "dump"}) {
+    ToolRun run = Tool(std::string(command) + " -q --diagnostics json /nonexistent.rc " +
+                       (std::string_view(command) == "load" ? duplicate.Path() : ""));
+    EXPECT_EQ(run.status, 1) << command;
+    std::vector<nlohmann::json> lines;
+    std::istringstream in(run.err);
+    for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+    ASSERT_FALSE(lines.empty()) << command;
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : lines[0].items()) keys.push_back(key);
+    EXPECT_EQ(keys.size(), 7u);
+    EXPECT_EQ(lines[0]["path"], "/nonexistent.rc");
+    EXPECT_TRUE(lines[0]["line"].is_null());
+    EXPECT_EQ(lines[0]["code"], "RCrrf-00");
+    EXPECT_EQ(lines[0]["number"], 53);
+    EXPECT_EQ(lines[0]["severity"], "error");
+    if (std::string_view(command) != "load") continue;
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1]["line"], 2);
+    EXPECT_EQ(lines[1]["number"], 457);
+    EXPECT_EQ(lines[1]["statement"], "A BITMAP \"b.bmp\"");
+  }
+}
+
+// Diagnostics come in input order when scripts load in parallel, each before the summary of
+// its script on standard output.
+TEST(ToolTest, DiagnosticsInInputOrder) {
+  std::vector<std::unique_ptr<TempScript>> scripts;
+  std::string arguments = "load -q -j 4";
+  for (int i = 0; i < 8; ++i) {
+    scripts.push_back(std::make_unique<TempScript>(Crlf({"A BITMAP \"a.bmp\"", "A BITMAP \"b.bmp\""})));
+    arguments += " " + scripts.back()->Path() + " " + kSample;
+  }
+  ToolRun run = Tool(arguments + " 2>&1 | cat");
+  std::size_t at = 0;
+  for (const auto& script : scripts) {
+    std::size_t diagnostic = run.out.find(script->Path() + ":2: error: RCpB-00", at);
+    std::size_t summary = run.out.find(script->Path() + ": failed", at);
+    ASSERT_NE(summary, std::string::npos);
+    EXPECT_LT(diagnostic, summary);
+    at = run.out.find("sample.rc: loaded", summary);
+    ASSERT_NE(at, std::string::npos);
+  }
+}
+
+TEST(ToolTest, CountReportsFailuresAndTotals) {
+  ToolRun tsv = Tool("count -q --format tsv /nonexistent.rc " + kSample + " " + kSample);
+  EXPECT_EQ(tsv.status, 1);
+  EXPECT_NE(tsv.out.find("/nonexistent.rc\tfailed\t\tRCrrf-00: File not found (53)\n"), std::string::npos);
+  EXPECT_NE(tsv.out.find("TOTAL\tdocument\t\t274\n"), std::string::npos) << tsv.out;
+  EXPECT_NE(tsv.out.find("TOTAL\tTotalControls\t\t40\n"), std::string::npos);
+  EXPECT_TRUE(tsv.out.ends_with("TOTAL\tfiles\t\t3\nTOTAL\tloaded\t\t2\nTOTAL\tfailed\t\t1\n"));
+  // Every row has four columns, so a column sum never drops a script silently.
+  std::istringstream rows(tsv.out);
+  for (std::string row; std::getline(rows, row);) EXPECT_EQ(std::count(row.begin(), row.end(), '\t'), 3) << row;
+
+  ToolRun table = Tool("count -q /nonexistent.rc " + kSample + " " + kSample);
+  EXPECT_NE(table.out.find("/nonexistent.rc: failed: RCrrf-00: File not found (53)\n"), std::string::npos);
+  EXPECT_NE(table.out.find("TOTAL of 2 loaded: pieces\n  document "), std::string::npos);
+  EXPECT_TRUE(table.out.ends_with("files 3, loaded 2, failed 1\n"));
+  EXPECT_EQ(Tool("count -q " + kSample).out.find("TOTAL"), std::string::npos);
+}
+
+TEST(ToolTest, StandardInput) {
+  for (const char* command : {"load -q", "print -q", "count -q --format tsv", "dump -q --json"}) {
+    ToolRun fromFile = Tool(std::string(command) + " " + kSample);
+    ToolRun fromStdin = Tool(std::string(command) + " - <" + kSample);
+    EXPECT_EQ(fromStdin.status, 0) << command << fromStdin.err;
+    std::string expected = fromFile.out;
+    for (std::size_t at; (at = expected.find(kSample)) != std::string::npos;) expected.replace(at, kSample.size(), "<stdin>");
+    EXPECT_EQ(fromStdin.out, expected) << command;
+  }
+}
+
+TEST(ToolTest, RefusesBinaryData) {
+  TempScript nul(std::string("STRINGTABLE\r\n\0\0", 15));
+  TempScript utf16(std::string("/\0/\0 \0c\0\r\0\n\0", 12));
+  TempScript marked(EncodeText("// c\r\n", TextEncoding::Utf16LE, true));
+  struct Case {
+    std::string path;
+    std::string expected;  // "" when the file loads
+  };
+  const Case cases[] = {
+      {TAMREL_RC, ": error: not a resource script (binary data)\n"},
+      {nul.Path(), ": error: not a resource script (binary data)\n"},
+      {utf16.Path(), ": error: not a resource script (binary data); it looks like UTF-16 without a byte-order mark"},
+      {marked.Path(), ""},
+  };
+  for (const Case& c : cases) {
+    ToolRun run = Tool("load -q " + c.path);
+    EXPECT_EQ(run.status, c.expected.empty() ? 0 : 1) << c.path;
+    if (c.expected.empty()) EXPECT_EQ(run.err, "");
+    else EXPECT_TRUE(run.err.starts_with(c.path + c.expected)) << run.err;
+  }
+  EXPECT_EQ(Tool("load -q --force " + nul.Path()).err.find("binary data"), std::string::npos);
+}
+
+TEST(ToolTest, UsageErrorsSayWhatIsWrong) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"frob x.rc", "tamrel-rc: unknown command 'frob' (commands: load, print, count, dump"},
+      {"load -j abc x.rc", "tamrel-rc: -j: not a number"},
+      {"count -j 0 x.rc", "tamrel-rc: -j: 0 is not between 1 and 256"},
+      {"load --diagnostics xml x.rc", "--diagnostics"},
+  };
+  for (const auto& [arguments, expected] : cases) {
+    ToolRun run = Tool(arguments);
+    EXPECT_EQ(run.status, 2) << arguments;
+    EXPECT_NE(run.err.find(expected), std::string::npos) << run.err;
+  }
+}
+
+// Output that cannot be written stops the batch: the script after the first is a FIFO that
+// nobody writes, so loading it would block until the timeout.
+TEST(ToolTest, WriteErrorStopsLoading) {
+  const std::string fifo = std::filesystem::temp_directory_path() / ("tamrel_fifo_" + std::to_string(::getpid()));
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const char* command : {"load -q -j 1 ", "count -q -j 1 "}) {
+    ToolRun run = Tool(command + kSample + " " + fifo + " >/dev/full", "timeout 20 ");
+    EXPECT_EQ(run.status, 1) << command;  // 124: timed out
+  }
+  std::remove(fifo.c_str());
+}
+
+// The progress board in a pseudo-terminal: every drawn line fits the terminal's width.
+TEST(ToolTest, ProgressLinesFitTheTerminal) {
+  const std::string corpus = std::string(TAMREL_TEST_DATA) + "/corpus";
+  for (unsigned short columns : {40, 200}) {
+    winsize size{};
+    size.ws_row = 24;
+    size.ws_col = columns;
+    int master = -1;
+    pid_t child = ::forkpty(&master, nullptr, nullptr, &size);
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      std::freopen("/dev/null", "w", stdout);
+      ::execl(TAMREL_RC, "tamrel-rc", "load", "-j", "2", corpus.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    std::string screen;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;) screen.append(buffer, static_cast<std::size_t>(n));
+    ::close(master);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    // Board lines end in "erase to the end of the line"; what precedes one on its row is drawn.
+    std::size_t longest = 0, drawn = 0;
+    for (std::size_t end = 0; (end = screen.find("\033[K", end)) != std::string::npos; ++end, ++drawn) {
+      std::size_t start = screen.find_last_of("\n\r", end);
+      start = start == std::string::npos ? 0 : start + 1;
+      std::string line = screen.substr(start, end - start);
+      if (std::size_t erase = line.rfind("\033[J"); erase != std::string::npos) line.erase(0, erase + 3);
+      longest = std::max(longest, line.size());
+    }
+    EXPECT_GT(drawn, 0u);
+    EXPECT_LT(longest, columns) << columns;
+    if (columns == 200) {
+      EXPECT_GT(longest, 40u);
+    }
+  }
 }
 
 }  // namespace
