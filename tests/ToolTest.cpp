@@ -166,10 +166,12 @@ TEST(ToolTest, DiagnosticsNameTheLine) {
     EXPECT_TRUE(run.err.starts_with(script.Path() + c.expected)) << run.err;
   }
   // Every failure says why, with a line even when the library made no report of its own.
-  TempScript menu(Crlf({"IDR_M MENU", "", "BEGIN", "END"}));
-  ToolRun run = Tool("load -q " + menu.Path());
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(std::regex_search(run.err, std::regex("^" + menu.Path() + ":[0-9]+: error: "))) << run.err;
+  for (const char* text : {"IDR_M MENU\r\n\r\nBEGIN\r\nEND\r\n", "// c\n\rIDR_M MENU\n\rBEGIN\n\rEND\n\r"}) {
+    TempScript script(text);
+    ToolRun run = Tool("load -q " + script.Path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(std::regex_search(run.err, std::regex("^" + script.Path() + ":[0-9]+: error: "))) << run.err;
+  }
 }
 
 TEST(ToolTest, DiagnosticsAsJsonLines) {
