@@ -56,13 +56,15 @@ TEST(MenuTest, ReadWriteReadAgain) {
   EXPECT_EQ(ToVector(LoadText(Crlf(written)).rc->Menus.Item(1).PrintLines()), V(written.begin(), written.end()));
 }
 
-// A missing BEGIN ends the reading silently; a statement the reader cannot take is reported once,
+// A missing BEGIN, like a statement the reader cannot take, is reported once,
 // by the innermost block; nothing of an unfinished tree is attached. Blocks that run out of lines
 // are kept.
 TEST(MenuTest, FailuresAndUnclosedBlocks) {
   const std::pair<std::string, std::string> cases[] = {
-      {Crlf({"IDR_A MENU", "MENUITEM \"A\", ID_A", "END"}), "0 0 0"},
-      {Crlf({"IDR_A MENU", "BEGIN", "MENUITEM \"A\", ID_A", "POPUP \"P\"", "MENUITEM \"B\", ID_B", "END"}), "0 0 1"},
+      {Crlf({"IDR_A MENU", "MENUITEM \"A\", ID_A", "END"}),
+       "0 0 0 | RCpM-04: BEGIN expected after the block header (1001) @ 2:  MENUITEM \"A\", ID_A"},
+      {Crlf({"IDR_A MENU", "BEGIN", "MENUITEM \"A\", ID_A", "POPUP \"P\"", "MENUITEM \"B\", ID_B", "END"}),
+       "0 0 1 | RCpM-04: BEGIN expected after the block header (1001) @ 5:  MENUITEM \"B\", ID_B"},
       {Crlf({"MENU", "BEGIN", "END"}), "0 0 0 | RCpM-03: Index out of range (9) @ 1:  MENU"},
       {Crlf({"IDR_A MENU", "BEGIN", "MENUITEM \"A\", ID_A", "POPUP", "BEGIN", "END", "END"}),
        "0 0 1 | RCpM-03: Index out of range (9) @ 4:  POPUP"},
