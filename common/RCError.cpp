@@ -16,6 +16,7 @@ std::string_view DescribeError(std::int32_t number) noexcept {
     case err::ObjectNotSet: return "Object not set";
     case err::NoSuchMember: return "Object does not support this member";
     case err::DuplicateKey: return "Key is already associated with an element of this collection";
+    case err::BeginExpected: return "BEGIN expected after the block header";
     default: return "";
   }
 }

@@ -22,6 +22,7 @@ inline constexpr std::int32_t BadFileFormat = 321;  // text encoding is malforme
 inline constexpr std::int32_t ObjectNotSet = 91;    // a required object is missing
 inline constexpr std::int32_t NoSuchMember = 438;   // host object lacks the member used
 inline constexpr std::int32_t DuplicateKey = 457;   // key already in a collection
+inline constexpr std::int32_t BeginExpected = 1001; // a block header not followed by BEGIN
 }  // namespace err
 
 // Plain description of an error number ("" for numbers the library never raises).

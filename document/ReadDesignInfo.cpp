@@ -6,7 +6,7 @@
 namespace tamrel {
 
 // Leaves the cursor on the section's closing END. A header that is not followed by BEGIN
-// makes the reader return false without a report. A body without its closing END runs past
+// is reported at the line that should hold it, and the reader returns false. A body without its closing END runs past
 // the last line; that failure cannot name its location and is reported by the walk.
 bool clsRC::ProcessDesignInfo(Int16& cursor) {
   Procedure procedure{"RCpDI", "03"};
@@ -21,7 +21,7 @@ bool clsRC::ProcessDesignInfo(Int16& cursor) {
 
     procedure.Step = "04";
     cursor += count;
-    if (TrimWhite(Lines.Item(cursor)) != "BEGIN") return false;
+    if (TrimWhite(Lines.Item(cursor)) != "BEGIN") Raise(err::BeginExpected);
 
     procedure.Step = "05";
     ++cursor;

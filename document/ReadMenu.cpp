@@ -13,9 +13,9 @@ namespace tamrel {
 
 // Reads the block whose header is at the cursor and leaves the cursor on its closing line. With
 // a parent, the block is a popup of it and joins its Items at `position` (1 when missing);
-// without one it is a MENU resource and joins Menus. A header not followed by "BEGIN" ends the
-// reading (false) without a report; an error is reported once, by the innermost open block's
-// step, and ends the reading too.
+// without one it is a MENU resource and joins Menus. Any failure, a header not followed by
+// "BEGIN" included, is reported once, by the innermost open block's step, and ends the reading
+// (false); nothing of the unfinished tree is attached.
 bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position) {
   struct OpenBlock {
     clsMenu menu;
@@ -26,7 +26,7 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
   Procedure procedure{"RCpM", "01"};
   try {
     // Steps "01" to "05" for the header at the cursor: the new menu, its header fields, the
-    // "BEGIN" line. False when "BEGIN" is missing; the menu is then dropped.
+    // "BEGIN" line. A missing "BEGIN" is reported at the line that should hold it.
     auto openBlock = [&](const clsMenu* into, Int16 at) {
       procedure.Step = "01";
       clsMenu menu;
@@ -50,11 +50,10 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
       menu.Line = cursor;
       procedure.Step = "04";
       cursor += count;
-      if (TrimWhite(Lines.Item(cursor)) != "BEGIN") return false;
+      if (TrimWhite(Lines.Item(cursor)) != "BEGIN") Raise(err::BeginExpected);
       procedure.Step = "05";
       ++cursor;
       open.push_back({std::move(menu), 0});
-      return true;
     };
 
     // The first block: the resource, or a popup of the given parent.
@@ -63,7 +62,7 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
       procedure.Step = "02";
       first = ToOperationCode(position);
     }
-    if (!openBlock(parent, first)) return false;
+    openBlock(parent, first);
 
     for (;;) {
       OpenBlock& block = open.back();
@@ -76,7 +75,7 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
           if (tokens.Item(1) == "POPUP") {
             // The popup's block is read next; this block resumes once it is closed.
             const clsMenu* into = &block.menu;
-            if (!openBlock(into, block.counter)) return false;
+            openBlock(into, block.counter);
             continue;
           }
           procedure.Step = "07";

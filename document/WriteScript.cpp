@@ -1,6 +1,9 @@
 // The script writer: the document's sections in their fixed order, each under a comment
 // banner, with the #ifdef blocks inside one APSTUDIO_INVOKED wrapper and the string table
 // always present. Items write their own lines; the writer adds banners and blank lines.
+#include <cctype>
+#include <string_view>
+
 #include "document/clsRC.h"
 
 namespace tamrel {
@@ -12,6 +15,25 @@ template <class T>
 const Collection<T>& Checked(const Collection<T>& collection) {
   if (collection.Count() >= 32767) Raise(err::Overflow);
   return collection;
+}
+
+// True for a line that the preprocessor reads as a conditional directive: optional blanks,
+// "#", optional blanks, then if, ifdef, ifndef, elif, else or endif as a whole word. A block
+// keeps such lines of its own (an "#ifdef _DEBUG" ... "#else" pair in a version block, a
+// nested "#if"); written inside the wrapper they would close or flip it and bring the rest of
+// the block to life. Lines whose first token is exactly "#endif" never reach a block.
+bool IsConditionalDirective(std::string_view line) {
+  auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; };
+  std::size_t i = 0;
+  while (i < line.size() && isBlank(line[i])) ++i;
+  if (i == line.size() || line[i] != '#') return false;
+  ++i;
+  while (i < line.size() && isBlank(line[i])) ++i;
+  std::size_t end = i;
+  while (end < line.size() && (std::isalnum(static_cast<unsigned char>(line[end])) || line[end] == '_')) ++end;
+  std::string_view word = line.substr(i, end - i);
+  return word == "if" || word == "ifdef" || word == "ifndef" || word == "elif" || word == "else" ||
+         word == "endif";
 }
 
 // Items hand over their lines by value, so the strings move into the result.
@@ -69,7 +91,13 @@ LineCollection clsRC::PrintLines() const {
     if (!Checked(IfDef).Empty()) {
       result.Add("#ifdef APSTUDIO_INVOKED");
       Append(result, SectionBanner("TEXTINCLUDE"));
-      for (const LineCollection& block : IfDef) Append(result, block);
+      // The model keeps every stored line; only the conditional directives stay unwritten, so
+      // the wrapper stays balanced and everything inside it stays inert.
+      for (const LineCollection& block : IfDef) {
+        Checked(block);
+        for (const std::string& line : block)
+          if (!IsConditionalDirective(line)) result.Add(line);
+      }
       result.Add("#endif    // APSTUDIO_INVOKED");
       result.Add("");
     }

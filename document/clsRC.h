@@ -66,8 +66,9 @@ class clsRC {
 
   // The whole script regenerated from the model in a fixed layout: includes, icons, bitmaps,
   // cursors, menus, accelerator tables, dialogs, the #ifdef blocks inside one APSTUDIO_INVOKED
-  // wrapper, and the string table, each section under its banner. On a failure it reports to
-  // the host log and returns the lines written so far.
+  // wrapper (less their own conditional directives, so the wrapper stays balanced), and the
+  // string table, each section under its banner. On a failure it reports to the host log and
+  // returns the lines written so far.
   LineCollection PrintLines() const;
 
   // Pieces of translatable text (vOperation missing or 0) or words (any other value) in the

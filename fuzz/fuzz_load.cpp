@@ -1,19 +1,25 @@
 // Fuzz target: loading arbitrary bytes as a script, then writing and counting the model,
-// never crashes; every failure is a report or an RCError from the writers and counters.
+// never crashes; every failure is a report or an RCError from the writers and counters. A
+// load that fails always says so: Init false implies at least one report or message box.
 #include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "document/clsRC.h"
 #include "host/HostHooks.h"
 
 namespace {
-class NullLog : public tamrel::ErrorLog {
+int g_reports = 0;  // reports and message boxes of the current input
+
+class CountingLog : public tamrel::ErrorLog {
  public:
-  void Log(const std::string&, const std::optional<std::string>&, const std::string&) override {}
+  void Log(const std::string&, const std::optional<std::string>&, const std::string&) override {
+    ++g_reports;
+  }
 };
 }  // namespace
 
@@ -22,12 +28,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
     std::fwrite(data, 1, size, f);
     std::fclose(f);
+  } else {
+    return 0;
   }
-  tamrel::SetMessageBoxHook([](std::string_view) {});
+  g_reports = 0;
+  tamrel::SetMessageBoxHook([](std::string_view) { ++g_reports; });
   auto hosts = std::make_shared<tamrel::HostObjects>();
-  hosts->Add(std::make_shared<NullLog>(), "Log");
+  hosts->Add(std::make_shared<CountingLog>(), "Log");
   tamrel::clsRC rc;
-  rc.Init(path, hosts, 2);
+  if (!rc.Init(path, hosts, 2) && g_reports == 0) {
+    std::fprintf(stderr, "Init returned false without a report or message\n");
+    std::abort();
+  }
   (void)rc.PrintLines();  // reports its own failures
   try {
     (void)rc.DisplayWordCount();

@@ -1,9 +1,12 @@
 // Real public scripts (tests/data/corpus): each either loads or fails with exactly the report
 // or message recorded in expectations.tsv. Every script that loads is a fixed point of the
 // writer (load, write, load, write gives the same lines) and keeps its word count when its
-// regenerated text is loaded again. The bundled sample is held to the same properties.
+// regenerated text is loaded again; its regenerated text passes the C preprocessor, and the
+// APSTUDIO_INVOKED wrapper contributes nothing to what the preprocessor lets through. The
+// bundled sample is held to the same properties.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -70,6 +73,38 @@ void ExpectFixedPoint(const clsRC& original) {
   EXPECT_EQ(again.rc->TotalMenuItems, original.TotalMenuItems);
 }
 
+// `cpp -P -undef` of a text: its output, or a failure with the text of standard error.
+::testing::AssertionResult Preprocess(const std::string& text, std::string& output) {
+  TempScript in(text), out(""), err("");
+  std::string command = "cpp -P -undef '" + in.Path() + "' -o '" + out.Path() + "' 2>'" + err.Path() + "'";
+  int status = std::system(command.c_str());
+  output = ReadBytes(out.Path());
+  if (status != 0) return ::testing::AssertionFailure() << "cpp failed: " << ReadBytes(err.Path());
+  return ::testing::AssertionSuccess();
+}
+
+// The regenerated script, without its #include lines (their headers are not here), passes the
+// preprocessor, and gives the same output with the whole wrapper cut out: no line of a stored
+// block is live outside the resource editor.
+void ExpectPreprocessorAcceptsWrapper(const clsRC& rc) {
+  if (std::system("command -v cpp >/dev/null 2>&1") != 0) GTEST_SKIP() << "no cpp on this machine";
+  std::string whole, unwrapped;
+  bool inWrapper = false;
+  for (const std::string& line : rc.PrintLines()) {
+    std::string_view rest = line;
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
+    if (rest.starts_with("#include")) continue;
+    if (line == "#ifdef APSTUDIO_INVOKED") inWrapper = true;
+    whole += line + "\n";
+    if (!inWrapper) unwrapped += line + "\n";
+    if (line == "#endif    // APSTUDIO_INVOKED") inWrapper = false;
+  }
+  std::string wholeOut, unwrappedOut;
+  ASSERT_TRUE(Preprocess(whole, wholeOut));
+  ASSERT_TRUE(Preprocess(unwrapped, unwrappedOut));
+  EXPECT_EQ(wholeOut, unwrappedOut);
+}
+
 class CorpusTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(CorpusTest, LoadsAsExpectedAndRegeneratesToAFixedPoint) {
@@ -85,6 +120,7 @@ TEST_P(CorpusTest, LoadsAsExpectedAndRegeneratesToAFixedPoint) {
     EXPECT_TRUE(loaded.log->entries.empty());
     EXPECT_TRUE(loaded.messageBoxes.empty());
     ExpectFixedPoint(*loaded.rc);
+    ExpectPreprocessorAcceptsWrapper(*loaded.rc);
   } else if (expected.at(0) == "report") {
     EXPECT_FALSE(loaded.result);
     ASSERT_EQ(loaded.log->entries.size(), 1u);
@@ -111,6 +147,7 @@ TEST(SampleTest, BundledSampleLoadsAndRegeneratesToAFixedPoint) {
   EXPECT_EQ(loaded.rc->Dialogs.Count(), 3);
   EXPECT_EQ(loaded.rc->Menus.Count(), 1);
   ExpectFixedPoint(*loaded.rc);
+  ExpectPreprocessorAcceptsWrapper(*loaded.rc);
 }
 
 }  // namespace

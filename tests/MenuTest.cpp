@@ -56,13 +56,15 @@ TEST(MenuTest, ReadWriteReadAgain) {
   EXPECT_EQ(ToVector(LoadText(Crlf(written)).rc->Menus.Item(1).PrintLines()), V(written.begin(), written.end()));
 }
 
-// A missing BEGIN ends the reading silently; a statement the reader cannot take is reported once,
+// A missing BEGIN, like a statement the reader cannot take, is reported once,
 // by the innermost block; nothing of an unfinished tree is attached. Blocks that run out of lines
 // are kept.
 TEST(MenuTest, FailuresAndUnclosedBlocks) {
   const std::pair<std::string, std::string> cases[] = {
-      {Crlf({"IDR_A MENU", "MENUITEM \"A\", ID_A", "END"}), "0 0 0"},
-      {Crlf({"IDR_A MENU", "BEGIN", "MENUITEM \"A\", ID_A", "POPUP \"P\"", "MENUITEM \"B\", ID_B", "END"}), "0 0 1"},
+      {Crlf({"IDR_A MENU", "MENUITEM \"A\", ID_A", "END"}),
+       "0 0 0 | RCpM-04: BEGIN expected after the block header (1001) @ 2:  MENUITEM \"A\", ID_A"},
+      {Crlf({"IDR_A MENU", "BEGIN", "MENUITEM \"A\", ID_A", "POPUP \"P\"", "MENUITEM \"B\", ID_B", "END"}),
+       "0 0 1 | RCpM-04: BEGIN expected after the block header (1001) @ 5:  MENUITEM \"B\", ID_B"},
       {Crlf({"MENU", "BEGIN", "END"}), "0 0 0 | RCpM-03: Index out of range (9) @ 1:  MENU"},
       {Crlf({"IDR_A MENU", "BEGIN", "MENUITEM \"A\", ID_A", "POPUP", "BEGIN", "END", "END"}),
        "0 0 1 | RCpM-03: Index out of range (9) @ 4:  POPUP"},
@@ -89,7 +91,8 @@ TEST(MenuTest, CountsEntriesAndCopies) {
   Loaded loaded = LoadText(Crlf({"M MENU", "BEGIN", "POPUP \"three word caption\"", "BEGIN", "MENUITEM \"Open\", ID_A",
                                    "MENUITEM SEPARATOR", "END", "MENUITEM \"Zoom 200 50%\", ID_B", "END"}));
   clsMenu& menu = loaded.rc->Menus.Item(1);
-  const std::pair<Variant, int> cases[] = {{Variant(), 5}, {0, 5}, {1, 3}, {"2", 3}};
+  EXPECT_EQ(menu.DisplayWordCount(), 5);
+  const std::pair<Variant, int> cases[] = {{0, 5}, {1, 3}, {"2", 3}};
   for (const auto& [operation, count] : cases) EXPECT_EQ(menu.DisplayWordCount(operation), count);
   EXPECT_EQ(ErrorOf([&] { menu.DisplayWordCount("abc"); }), err::TypeMismatch);
   EXPECT_EQ(clsMenu().DisplayWordCount("abc"), 0);

@@ -97,6 +97,42 @@ TEST(ScriptWriterTest, SectionOrderAndBlankLines) {
   EXPECT_EQ(at("  IDD_X, DIALOG"), static_cast<long>(lines.size()));  // design information is not written
 }
 
+// Inside the wrapper a block's own conditional directives are left out, however they are
+// spaced, so the wrapper stays balanced; the model keeps them, and everything else in a block
+// (including words that merely begin like a directive) is written as stored.
+TEST(ScriptWriterTest, WrapperLeavesOutTheBlocksConditionalDirectives) {
+  const std::pair<std::string, bool> lines[] = {  // stored line, written
+      {"#ifdef _DEBUG", false},         {" FILEFLAGS 0x1L", true},      {"#else", false},
+      {" FILEFLAGS 0x0L", true},        {"\t#if defined(X)", false},   {"# elif Y", false},
+      {"#\tifndef Z", false},           {"#else // release", false},    {"#endif//inner", false},
+      {"#else_X 1", true},              {"#ifdefined", true},           {"#include \"x.h\"", true},
+      {"#define IDC_X 100", true},      {"1 TEXTINCLUDE", true},        {"\"#if 0\\r\\n\"", true},
+  };
+  clsRC rc;
+  LineCollection block;
+  V written;
+  for (const auto& [line, kept] : lines) {
+    block.Add(line);
+    if (kept) written.push_back(line);
+  }
+  rc.IfDef.Add(std::move(block));
+  rc.IfDef.Add(LineCollection{});
+  V expected = Concat({{"#ifdef APSTUDIO_INVOKED"}, Banner("TEXTINCLUDE"), written,
+                       {"#endif    // APSTUDIO_INVOKED", ""}, Banner("String Table"),
+                       {"STRINGTABLE DISCARDABLE", "BEGIN", "END", ""}});
+  EXPECT_EQ(ToVector(rc.PrintLines()), expected);
+  EXPECT_EQ(rc.IfDef.Item(1).Count(), static_cast<int>(std::size(lines)));  // the model is unchanged
+
+  // Read back, the wrapper is one block holding exactly the written lines.
+  std::string text;
+  for (const std::string& line : expected) text += line + "\r\n";
+  Loaded again = LoadText(text);
+  ASSERT_TRUE(again.result);
+  ASSERT_EQ(again.rc->IfDef.Count(), 1);
+  EXPECT_EQ(ToVector(again.rc->IfDef.Item(1)), written);
+  EXPECT_EQ(ToVector(again.rc->PrintLines()), expected);
+}
+
 TEST(ScriptWriterTest, FailureReportsAndReturnsWhatWasWritten) {
   Loaded loaded = LoadText(Crlf({"#include \"a.h\""}));
   ASSERT_TRUE(loaded.result);
