@@ -65,14 +65,17 @@ Mark MarkOf(const StatementScanner& scanner, std::int32_t line) {
 // follows its end (`tail`, at `end`).
 class ScanSummaries {
  public:
-  ScanSummaries(const StatementScanner& scanner, const Mark& end, const Summary& tail)
-      : records_(scanner.Records()), end_(end), tail_(tail) {
+  void Reset(const StatementScanner& scanner, const Mark& end, const Summary& tail) {
+    records_ = &scanner.Records();
+    end_ = end;
+    tail_ = tail;
+    const std::vector<StatementScanner::TokenRecord>& records = *records_;
     const std::size_t n = end.records;
     nextKeyword_.assign(n + 1, n);
     nextLong_.assign(n + 1, n);
     for (std::size_t j = n; j-- > 0;) {
-      nextKeyword_[j] = records_[j].Keyword >= 0 ? j : nextKeyword_[j + 1];
-      nextLong_[j] = records_[j].Length >= StatementScanner::kMaxPosition ? j : nextLong_[j + 1];
+      nextKeyword_[j] = records[j].Keyword >= 0 ? j : nextKeyword_[j + 1];
+      nextLong_[j] = records[j].Length >= StatementScanner::kMaxPosition ? j : nextLong_[j + 1];
     }
     SuffixMax(scanner.Checks3(), end.checks3, end.out3, tail.max3, max3_);
     SuffixMax(scanner.Checks4(), end.checks4, end.out4, tail.max4, max4_);
@@ -83,11 +86,12 @@ class ScanSummaries {
     const auto rel = [&](std::size_t j) { return static_cast<std::int32_t>(j - p.records + 1); };
     Summary s;
     s.count = static_cast<std::int32_t>(n) + tail_.count;
-    s.currentGain = n > 0 ? records_[p.records].Length - p.tokenLength
+    const std::vector<StatementScanner::TokenRecord>& records = *records_;
+    s.currentGain = n > 0 ? records[p.records].Length - p.tokenLength
                           : end_.tokenLength - p.tokenLength + tail_.currentGain;
     if (std::size_t k = nextKeyword_[p.records]; k < end_.records) {
       s.firstKeyword = rel(k);
-      s.which = records_[k].Keyword;
+      s.which = records[k].Keyword;
     } else if (tail_.firstKeyword > 0) {
       s.firstKeyword = static_cast<std::int32_t>(n) + tail_.firstKeyword;
       s.which = tail_.which;
@@ -117,9 +121,9 @@ class ScanSummaries {
     for (std::size_t j = n; j-- > 0;) out[j] = std::max(out[j + 1], checks[j]);
   }
 
-  const std::vector<StatementScanner::TokenRecord>& records_;
-  const Mark& end_;
-  const Summary& tail_;
+  const std::vector<StatementScanner::TokenRecord>* records_ = nullptr;
+  Mark end_;
+  Summary tail_;
   std::vector<std::size_t> nextKeyword_, nextLong_;
   std::vector<std::int64_t> max3_, max4_;
 };
@@ -206,14 +210,18 @@ void ContinuationRun::ScanAll(std::span<const std::string_view> keywords) {
   const std::string_view text = std::string_view(joined_).substr(0, scanned_);
   const Summary end;  // nothing follows the end of the text
 
+  StatementScanner scanner(' ', StatementScanner::Mode::Summary, keywords);
+  ScanSummaries summaries;
+  std::vector<Mark> marks;
+  std::vector<StatementScanner::StateKey> keys;
   for (std::size_t i = lines; i-- > 0;) {
     std::size_t pos = offsets_[i];
     while (pos < text.size() && text[pos] == ' ') ++pos;
     if (pos >= text.size() || text.substr(pos).starts_with("//")) continue;  // no tokens
 
-    StatementScanner scanner(' ', StatementScanner::Mode::Summary, keywords);
-    std::vector<Mark> marks;
-    std::vector<StatementScanner::StateKey> keys;
+    scanner.Restart();
+    marks.clear();
+    keys.clear();
     const Summary* tail = &end;
     std::size_t boundary = i + 1;
     for (;;) {
@@ -235,21 +243,51 @@ void ContinuationRun::ScanAll(std::span<const std::string_view> keywords) {
     }
 
     const Mark endMark = MarkOf(scanner, 0);
-    ScanSummaries summaries(scanner, endMark, *tail);
+    summaries.Reset(scanner, endMark, *tail);
     outcomes_[i] = OutcomeOf(summaries.At(Mark{}));
     for (std::size_t m = 0; m < marks.size(); ++m)
       memo.emplace(MemoKey{marks[m].line, std::move(keys[m])}, summaries.At(marks[m]));
   }
 }
 
+const ContinuationRun::Anchor& ContinuationRun::Anchor3() const {
+  if (!anchor_) {
+    anchor_ = std::make_unique<Anchor>();
+    const std::string_view text = std::string_view(joined_).substr(0, scanned_);
+    std::size_t pos = std::min(text.find_first_not_of(' '), text.size());
+    anchor_->start = pos;
+    anchor_->states.reserve(text.size() - pos);
+    anchor_->flushed.reserve(text.size() - pos);
+    StatementScanner scanner(' ', StatementScanner::Mode::Summary);
+    scanner.StopAfterStage(3);
+    scanner.KeepWholeHead3();
+    for (; pos < text.size(); ++pos) {
+      scanner.Feed(text[pos]);
+      anchor_->states.push_back(scanner.State3());
+      anchor_->flushed.push_back(static_cast<std::uint32_t>(scanner.Head3().size()));
+    }
+    anchor_->output = scanner.Head3();
+  }
+  return *anchor_;
+}
+
 std::string ContinuationRun::OverflowLocation(std::int32_t line) const {
   const Outcome& o = At(line);
   std::string_view s = TrimBlanks(Statement(line));
+  const std::size_t first = static_cast<std::size_t>(s.data() - joined_.data());
   StatementScanner scanner(' ', StatementScanner::Mode::Text);
+  scanner.StopAfterStage(o.OverflowStage);
   const std::size_t need = StatementScanner::kLocationBytes;
-  for (char c : s) {
-    scanner.Feed(c);
-    if (o.OverflowStage == 3 && scanner.Head3().size() >= need) return scanner.Head3();
+  const Anchor* anchor = o.OverflowStage == 3 ? &Anchor3() : nullptr;
+  for (std::size_t k = 0; k < s.size(); ++k) {
+    scanner.Feed(s[k]);
+    if (anchor) {
+      const std::string& head = scanner.Head3();
+      if (head.size() >= need) return head;
+      const std::size_t at = first + k - anchor->start;  // first >= anchor->start
+      if (scanner.State3() == anchor->states[at])
+        return head + anchor->output.substr(anchor->flushed[at], need - head.size());
+    }
     if (o.OverflowStage == 4) {
       if (scanner.Overflowed4()) return scanner.Location4();
       if (scanner.Head4().size() >= need) return scanner.Head4();

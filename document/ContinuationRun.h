@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -57,6 +58,18 @@ class ContinuationRun {
   std::size_t scanned_ = 0;            // joined_ without its trailing blanks
   std::vector<std::size_t> offsets_;   // where each line's statement starts in joined_
   std::vector<Outcome> outcomes_;
+
+  // The "|" stage run once over the whole run, built when a report first needs it: its output,
+  // and after each character its state and how much output it had flushed. A statement whose
+  // own scan reaches the same state at the same character names the rest from here.
+  struct Anchor {
+    std::size_t start = 0;
+    std::string output;
+    std::vector<std::uint8_t> states;
+    std::vector<std::uint32_t> flushed;
+  };
+  mutable std::unique_ptr<Anchor> anchor_;
+  const Anchor& Anchor3() const;
 };
 
 }  // namespace tamrel

@@ -22,6 +22,24 @@ void AppendHead(std::string& head, char c) {
 StatementScanner::StatementScanner(char separator, Mode mode, std::span<const std::string_view> keywords)
     : separator_(separator), mode_(mode), keywords_(keywords) {}
 
+void StatementScanner::Restart() {
+  inQuotes3_ = inQuotes4_ = inQuotes5_ = false;
+  skipNext_ = true;
+  consumeBlank_ = heldBlank3_ = afterSplit_ = splitHappened_ = tokenNonBlank_ = false;
+  out3_ = out4_ = heldBlanks4_ = tokenLength_ = 0;
+  head3_.clear();
+  head4_.clear();
+  token_.clear();
+  last3_[0] = last3_[1] = last3_[2] = 0;
+  overflow3_ = false;
+  overflow4_.reset();
+  overflow5_.reset();
+  tokens_.clear();
+  records_.clear();
+  checks3_.clear();
+  checks4_.clear();
+}
+
 void StatementScanner::Feed(char raw) {
   if (overflow3_ && mode_ == Mode::Text) return;
   if (consumeBlank_) {
@@ -65,8 +83,9 @@ void StatementScanner::Emit3(char c) {
 }
 
 void StatementScanner::Flush3(char c) {
-  if (mode_ == Mode::Text) AppendHead(head3_, c);
-  Feed4(c);
+  if (wholeHead3_) head3_.push_back(c);
+  else if (mode_ == Mode::Text) AppendHead(head3_, c);
+  if (lastStage_ >= 4) Feed4(c);
 }
 
 void StatementScanner::Feed4(char c) {
@@ -95,7 +114,7 @@ void StatementScanner::Feed4(char c) {
 
 void StatementScanner::Flush4(char c) {
   if (mode_ == Mode::Text) AppendHead(head4_, c);
-  Feed5(c);
+  if (lastStage_ >= 5) Feed5(c);
 }
 
 void StatementScanner::Feed5(char c) {

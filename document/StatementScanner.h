@@ -27,7 +27,7 @@ class StatementScanner {
   // hold, so that shortening it gives the same result as shortening the whole text.
   static constexpr std::size_t kLocationBytes = 1025;
   // Tokens longer than this are never a keyword; Summary mode keeps no more of their text.
-  static constexpr std::size_t kShortToken = 16;
+  static constexpr std::size_t kShortToken = 12;
 
   enum class Mode { Text, Summary };
 
@@ -49,6 +49,20 @@ class StatementScanner {
   };
 
   StatementScanner(char separator, Mode mode, std::span<const std::string_view> keywords = {});
+
+  // Runs only the stages up to `stage` (3, 4 or 5): enough to learn what an earlier stage's
+  // overflow report names.
+  void StopAfterStage(int stage) noexcept { lastStage_ = stage; }
+  // Keeps the whole output of the "|" stage in Head3, in either mode.
+  void KeepWholeHead3() noexcept { wholeHead3_ = true; }
+  // The state of the "|" stage: two scans in the same state at the same character give the
+  // same output from there on.
+  std::uint8_t State3() const noexcept {
+    return static_cast<std::uint8_t>(inQuotes3_ | (skipNext_ << 1) | (consumeBlank_ << 2) | (heldBlank3_ << 3));
+  }
+
+  // Starts a new statement, keeping the memory of the last one.
+  void Restart();
 
   // Scans the next character of the statement (after its outer blanks have been removed).
   void Feed(char c);
@@ -95,6 +109,8 @@ class StatementScanner {
   const char separator_;
   const Mode mode_;
   const std::span<const std::string_view> keywords_;
+  int lastStage_ = 5;
+  bool wholeHead3_ = false;
 
   // "|" and tabs.
   bool inQuotes3_ = false;
