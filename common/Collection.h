@@ -121,9 +121,14 @@ class Collection {
     return keys_[at];
   }
 
+  // Appends without a key.
+  void Add(T value) {
+    values_.push_back(std::move(value));
+    if (keyed_) keys_.emplace_back();
+  }
+
   // Appends, or inserts before the 1-based position `before`, optionally under a key.
-  void Add(T value, std::optional<std::string> key = std::nullopt,
-           std::optional<std::int32_t> before = std::nullopt) {
+  void Add(T value, std::optional<std::string> key, std::optional<std::int32_t> before = std::nullopt) {
     std::size_t at = values_.size();
     if (before) at = Position(*before);
     if (key) {

@@ -2,6 +2,7 @@
 // readers, and the reporting convention shared by every loading routine.
 #include "document/clsRC.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -140,10 +141,11 @@ constexpr Section kSections[] = {
     {"STRINGTABLE", "08", false}, {"#include", "09", true},  {"ACCELERATORS", "10", false},
     {"#ifdef", "11", false},  {"DESIGNINFO", "12", false},
 };
-constexpr std::string_view kKeywords[] = {"BITMAP",      "ICON",     "CURSOR",       "DIALOG",
-                                          "DIALOGEX",    "MENU",     "STRINGTABLE",  "#include",
-                                          "ACCELERATORS", "#ifdef",  "DESIGNINFO"};
-static_assert(std::size(kKeywords) == std::size(kSections));
+constexpr auto kKeywords = [] {
+  std::array<std::string_view, std::size(kSections)> keywords{};
+  for (std::size_t k = 0; k < keywords.size(); ++k) keywords[k] = kSections[k].keyword;
+  return keywords;
+}();
 
 }  // namespace
 

@@ -99,28 +99,33 @@ LineCollection clsStyle::PrintLines() const {
   return lines;
 }
 
-// The set being built by one AddStyles call: the members in ascending ordinal order, and an index
-// of them without regard to case (the way the keys of Items compare).
+// The set being built by one AddStyles call: the members (sorted once, when Items is filled),
+// and indexes of them by exact text and without regard to case (the way the keys of Items
+// compare).
 class clsStyle::SortedNames {
  public:
   explicit SortedNames(const LineCollection& items) : names_(items.begin(), items.end()) {
-    for (const std::string& name : names_) folded_.insert(name);
+    for (const std::string& name : names_) {
+      exact_.insert(name);
+      folded_.insert(name);
+    }
   }
 
-  // Inserts before the first member that sorts after the name; a name that differs from a
-  // member only in letter case is a duplicate key (error 457), as it is for Items.
+  // A name that differs from a member only in letter case is a duplicate key (error 457), as it
+  // is for Items.
   void Add(std::string_view name) {
-    auto at = std::upper_bound(names_.begin(), names_.end(), name,
-                               [](std::string_view a, const std::string& b) { return a < std::string_view(b); });
-    if (at != names_.begin() && *(at - 1) == name) return;
+    if (exact_.contains(std::string(name))) return;
     if (names_.size() > 32767) Raise(err::Overflow);  // the insertion position is 16-bit
     if (folded_.contains(name)) Raise(err::DuplicateKey);
     YieldToHost();
+    exact_.emplace(name);
     folded_.emplace(name);
-    names_.emplace(at, name);
+    names_.emplace_back(name);
   }
 
-  void CopyTo(LineCollection& items) const {
+  // Items in ascending ordinal order, each member under its own key.
+  void CopyTo(LineCollection& items) {
+    std::sort(names_.begin(), names_.end());
     items.Clear();
     items.Reserve(names_.size());
     for (const std::string& name : names_) items.Add(name, name);
@@ -137,6 +142,7 @@ class clsStyle::SortedNames {
 
  private:
   std::vector<std::string> names_;
+  std::unordered_set<std::string> exact_;
   std::unordered_set<std::string, detail::CaseInsensitiveHash, detail::CaseInsensitiveEqual> folded_;
 };
 
@@ -151,7 +157,7 @@ bool clsStyle::AddStyles(const Tokens& oStyles) {
     }
     return true;
   }
-  // Names are inserted into a sorted vector by binary search and Items is filled once, also
+  // Names are collected, sorted once and filled into Items once, also
   // when a token fails: the names added before it stay.
   SortedNames names(Items);
   try {
