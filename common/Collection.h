@@ -1,16 +1,21 @@
 // Collection<T>: the ordered, 1-based container used for every list in the model and every
 // set of output lines. Members may carry a string key; keys are unique and compared without
 // regard to ASCII letter case. Lookup by position or key is O(1); appending is amortised O(1);
-// inserting before a position or removing shifts the later members (O(n)).
+// inserting before a position or removing shifts the later members (O(n) moves). The key index
+// is not re-hashed on a shift: it is brought up to date once, at the next lookup by key, so a
+// batch of insertions costs one pass. The key hash is seeded once per process, so keys chosen
+// to collide cannot make lookups slow.
 //
 // Failures: a missing key raises error 5, a position outside 1..Count error 9, a key that is
 // already present error 457. References returned by Item stay valid until the collection
 // changes size, like references into a std::vector.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -24,15 +29,51 @@ namespace tamrel {
 namespace detail {
 constexpr char FoldCase(char c) noexcept { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
+// The process's key-hash seed: drawn once from the system's random source, then never changed.
+inline std::uint64_t HashSeed() noexcept {
+  static const std::uint64_t seed = []() noexcept -> std::uint64_t {
+    try {
+      std::random_device device;
+      return (static_cast<std::uint64_t>(device()) << 32) ^ device();
+    } catch (...) {
+      // No random source: the address of a local differs from process to process.
+      int local = 0;
+      return reinterpret_cast<std::uintptr_t>(&local) * 0x9E3779B97F4A7C15ULL;
+    }
+  }();
+  return seed;
+}
+
+// FNV-1a over the folded bytes from a seeded basis, then a full avalanche with the seed again.
+inline std::uint64_t FoldedHash(std::string_view s, std::uint64_t seed) noexcept {
+  std::uint64_t h = 1469598103934665603ULL ^ seed;
+  for (char c : s) {
+    h ^= static_cast<unsigned char>(FoldCase(c));
+    h *= 1099511628211ULL;
+  }
+  h ^= seed;
+  h ^= h >> 33;
+  h *= 0xFF51AFD7ED558CCDULL;
+  h ^= h >> 33;
+  h *= 0xC4CEB9FE1A85EC53ULL;
+  h ^= h >> 33;
+  return h;
+}
+
+// Plain FNV-1a over the folded bytes, as keys were once hashed (for tests of hostile keys).
+inline std::uint64_t FoldedHashUnseeded(std::string_view s) noexcept {
+  std::uint64_t h = 1469598103934665603ULL;
+  for (char c : s) {
+    h ^= static_cast<unsigned char>(FoldCase(c));
+    h *= 1099511628211ULL;
+  }
+  return h;
+}
+
 struct CaseInsensitiveHash {
   using is_transparent = void;
   std::size_t operator()(std::string_view s) const noexcept {
-    std::size_t h = 1469598103934665603ULL;  // FNV-1a over folded bytes
-    for (char c : s) {
-      h ^= static_cast<unsigned char>(FoldCase(c));
-      h *= 1099511628211ULL;
-    }
-    return h;
+    return static_cast<std::size_t>(FoldedHash(s, HashSeed()));
   }
 };
 
@@ -64,6 +105,13 @@ class Collection {
   T& Item(std::string_view key) { return values_[Find(key)]; }
   const T& Item(std::string_view key) const { return values_[Find(key)]; }
 
+  // The most keys that share one slot of the key index (a diagnostic for tests).
+  std::size_t LongestKeyChain() const {
+    std::size_t longest = 0;
+    for (std::size_t b = 0; b < index_.bucket_count(); ++b) longest = std::max(longest, index_.bucket_size(b));
+    return longest;
+  }
+
   bool Contains(std::string_view key) const { return index_.find(key) != index_.end(); }
 
   // The key of the member at a position, or nullopt when it was added without one.
@@ -73,9 +121,14 @@ class Collection {
     return keys_[at];
   }
 
+  // Appends without a key.
+  void Add(T value) {
+    values_.push_back(std::move(value));
+    if (keyed_) keys_.emplace_back();
+  }
+
   // Appends, or inserts before the 1-based position `before`, optionally under a key.
-  void Add(T value, std::optional<std::string> key = std::nullopt,
-           std::optional<std::int32_t> before = std::nullopt) {
+  void Add(T value, std::optional<std::string> key, std::optional<std::int32_t> before = std::nullopt) {
     std::size_t at = values_.size();
     if (before) at = Position(*before);
     if (key) {
@@ -86,7 +139,7 @@ class Collection {
     values_.insert(values_.begin() + static_cast<std::ptrdiff_t>(at), std::move(value));
     if (keyed_) keys_.insert(keys_.begin() + static_cast<std::ptrdiff_t>(at), key);
     if (key) index_.emplace(*key, at);
-    if (at + 1 != values_.size()) Reindex(at + 1);
+    if (at + 1 != values_.size()) Shifted(at + 1);
   }
 
   void Remove(std::int32_t index) { Erase(Position(index)); }
@@ -96,6 +149,7 @@ class Collection {
     keys_.clear();
     index_.clear();
     keyed_ = false;
+    staleFrom_ = kFresh;
   }
   void Reserve(std::size_t n) { values_.reserve(n); }
 
@@ -115,6 +169,7 @@ class Collection {
   }
 
   std::size_t Find(std::string_view key) const {
+    Refresh();
     auto it = index_.find(key);
     if (it == index_.end()) Raise(err::InvalidArgument);
     return it->second;
@@ -126,14 +181,19 @@ class Collection {
       keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(at));
     }
     values_.erase(values_.begin() + static_cast<std::ptrdiff_t>(at));
-    Reindex(at);
+    Shifted(at);
   }
 
-  // Positions from `from` on moved: point their keys at the new positions.
-  void Reindex(std::size_t from) {
-    if (index_.empty()) return;
-    for (std::size_t j = from; j < keys_.size(); ++j)
+  // Members from `from` on moved; the index learns their positions at the next lookup.
+  void Shifted(std::size_t from) noexcept {
+    if (!index_.empty()) staleFrom_ = std::min(staleFrom_, from);
+  }
+
+  void Refresh() const {
+    if (staleFrom_ == kFresh) return;
+    for (std::size_t j = staleFrom_; j < keys_.size(); ++j)
       if (keys_[j]) index_.find(std::string_view(*keys_[j]))->second = j;
+    staleFrom_ = kFresh;
   }
 
   bool KeysEqual(const Collection& other) const {
@@ -145,8 +205,12 @@ class Collection {
   std::vector<T> values_;
   std::vector<std::optional<std::string>> keys_;  // parallel to values_ once keyed_
   bool keyed_ = false;                            // a member has ever been added with a key
-  std::unordered_map<std::string, std::size_t, detail::CaseInsensitiveHash, detail::CaseInsensitiveEqual>
+  static constexpr std::size_t kFresh = static_cast<std::size_t>(-1);
+  // Key -> position; positions from staleFrom_ on are out of date until Refresh. Both change in
+  // const lookups, like a cache: a collection is not read from two threads at once.
+  mutable std::unordered_map<std::string, std::size_t, detail::CaseInsensitiveHash, detail::CaseInsensitiveEqual>
       index_;
+  mutable std::size_t staleFrom_ = kFresh;
 };
 
 using LineCollection = Collection<std::string>;

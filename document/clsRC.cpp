@@ -2,11 +2,13 @@
 // readers, and the reporting convention shared by every loading routine.
 #include "document/clsRC.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "common/modCommonTools.h"
+#include "document/ContinuationRun.h"
 #include "host/HostHooks.h"
 
 namespace tamrel {
@@ -50,6 +52,19 @@ void SplitLines(std::string_view text, Add&& add) {
     add(text.substr(start, end - start));
     start = end + ((text[end] == '\r' && end + 1 < n && text[end + 1] == '\n') ? 2 : 1);
   }
+}
+
+// A report names at most this much of a statement, so that a huge script cannot flood the log.
+constexpr std::size_t kMaxLocationBytes = 1024;
+
+// The first bytes of a location that fit, not cutting a UTF-8 sequence, and an ellipsis.
+std::string ShortenedLocation(std::string_view location) {
+  constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
+  std::size_t cut = kMaxLocationBytes - kEllipsis.size();
+  for (int back = 0; back < 3 && (static_cast<unsigned char>(location[cut]) & 0xC0) == 0x80; ++back) --cut;
+  std::string shortened(location.substr(0, cut));
+  shortened.append(kEllipsis);
+  return shortened;
 }
 
 bool IsMissingEntry(const RCError& e) {
@@ -111,28 +126,46 @@ bool clsRC::ReadResourceFile() {
   }
 }
 
-bool clsRC::ParseResourceFile() {
-  // Keyword token -> step label and reader. Readers by tokens get the statement's tokens and
-  // line; readers by cursor get the cursor and leave it on their section's last line.
-  struct Section {
-    std::string_view keyword;
-    std::string_view step;
-    bool (*read)(clsRC& rc, const Tokens& tokens, Int16& cursor);
-  };
-  static constexpr Section kSections[] = {
-      {"BITMAP", "03", [](clsRC& rc, const Tokens& t, Int16& c) { return rc.ProcessBitmap(t, c); }},
-      {"ICON", "04", [](clsRC& rc, const Tokens& t, Int16& c) { return rc.ProcessIcon(t, c); }},
-      {"CURSOR", "05", [](clsRC& rc, const Tokens& t, Int16& c) { return rc.ProcessCursor(t, c); }},
-      {"DIALOG", "06", [](clsRC& rc, const Tokens&, Int16& c) { return rc.ProcessDialog(c); }},
-      {"DIALOGEX", "06", [](clsRC& rc, const Tokens&, Int16& c) { return rc.ProcessDialog(c); }},
-      {"MENU", "07", [](clsRC& rc, const Tokens&, Int16& c) { return rc.ProcessMenu(c); }},
-      {"STRINGTABLE", "08", [](clsRC& rc, const Tokens&, Int16& c) { return rc.ProcessStringTable(c); }},
-      {"#include", "09", [](clsRC& rc, const Tokens& t, Int16& c) { return rc.ProcessInclude(t, c); }},
-      {"ACCELERATORS", "10", [](clsRC& rc, const Tokens&, Int16& c) { return rc.ProcessAccelerators(c); }},
-      {"#ifdef", "11", [](clsRC& rc, const Tokens&, Int16& c) { return rc.ProcessIfDef(c); }},
-      {"DESIGNINFO", "12", [](clsRC& rc, const Tokens&, Int16& c) { return rc.ProcessDesignInfo(c); }},
-  };
+namespace {
 
+// The section keywords and their readers. Readers by tokens get the statement's tokens and
+// line; readers by cursor get the cursor and leave it on their section's last line.
+struct Section {
+  std::string_view keyword;
+  std::string_view step;
+  bool byTokens;
+};
+constexpr Section kSections[] = {
+    {"BITMAP", "03", true},   {"ICON", "04", true},          {"CURSOR", "05", true},
+    {"DIALOG", "06", false},  {"DIALOGEX", "06", false},     {"MENU", "07", false},
+    {"STRINGTABLE", "08", false}, {"#include", "09", true},  {"ACCELERATORS", "10", false},
+    {"#ifdef", "11", false},  {"DESIGNINFO", "12", false},
+};
+constexpr auto kKeywords = [] {
+  std::array<std::string_view, std::size(kSections)> keywords{};
+  for (std::size_t k = 0; k < keywords.size(); ++k) keywords[k] = kSections[k].keyword;
+  return keywords;
+}();
+
+}  // namespace
+
+bool clsRC::ReadSection(std::int16_t which, const Tokens& tokens, Int16& cursor) {
+  switch (which) {
+    case 0: return ProcessBitmap(tokens, cursor);
+    case 1: return ProcessIcon(tokens, cursor);
+    case 2: return ProcessCursor(tokens, cursor);
+    case 3:
+    case 4: return ProcessDialog(cursor);
+    case 5: return ProcessMenu(cursor);
+    case 6: return ProcessStringTable(cursor);
+    case 7: return ProcessInclude(tokens, cursor);
+    case 8: return ProcessAccelerators(cursor);
+    case 9: return ProcessIfDef(cursor);
+    default: return ProcessDesignInfo(cursor);
+  }
+}
+
+bool clsRC::ParseResourceFile() {
   Procedure procedure{"RCprf", ""};
   try {
     if (m_bParentForm) {
@@ -142,20 +175,29 @@ bool clsRC::ParseResourceFile() {
     }
     procedure.Step = "01";
     Int16 cursor = 1;
+    // The statement at each line is split once per continuation run (see ContinuationRun);
+    // the walk still visits every line, so a section after a line that merely ends in a comma
+    // is found.
+    std::unique_ptr<ContinuationRun> run;
     while (cursor <= Lines.Count()) {
-      Int16 count;
-      Tokens tokens = ParseLine(GetFullLine(cursor, count), ' ');
-      if (tokens.Count() > 0) {
-        Int16 k = FindKeyWord(tokens);
-        if (k > 0) {
-          const std::string& keyword = tokens.Item(k);
-          for (const Section& section : kSections) {
-            if (keyword != section.keyword) continue;
-            procedure.Step = section.step;
-            if (!section.read(*this, tokens, cursor)) return false;
-            break;
-          }
-        }
+      if (!run || !run->Contains(cursor)) {
+        run.reset();
+        run = std::make_unique<ContinuationRun>(Lines, cursor, kKeywords);
+      }
+      YieldToHost();
+      const ContinuationRun::Outcome& outcome = run->At(cursor);
+      const bool reads = outcome.Keyword > 0;
+      const bool byTokens = reads && kSections[outcome.Which].byTokens;
+      Tokens tokens;
+      if (byTokens) {
+        tokens = ParseLine(run->Statement(cursor), ' ');  // reports an overflow itself
+      } else if (outcome.OverflowStep) {
+        ReportIfPossible(Procedure{"RCpl", *outcome.OverflowStep}, RCError(err::Overflow),
+                         run->OverflowLocation(cursor));
+      }
+      if (reads) {
+        procedure.Step = kSections[outcome.Which].step;
+        if (!ReadSection(outcome.Which, tokens, cursor)) return false;
       }
       procedure.Step = "12";
       ++cursor;
@@ -177,9 +219,6 @@ bool clsRC::ParseResourceFile() {
 }
 
 Int16 clsRC::FindKeyWord(const Tokens& tokens) {
-  static constexpr std::string_view kKeywords[] = {"BITMAP", "ICON",   "ACCELERATORS", "DIALOG",
-                                                   "DIALOGEX", "MENU", "#include",     "STRINGTABLE",
-                                                   "#ifdef", "CURSOR", "DESIGNINFO"};
   Procedure procedure{"RCfkw", "00"};
   try {
     for (Int16 k = 1; k <= tokens.Count(); ++k) {
@@ -201,8 +240,21 @@ void clsRC::Report(const Procedure& procedure, const RCError& error,
   const std::shared_ptr<HostObject>& entry = m_oAppObjects->Item("Log");
   auto* log = dynamic_cast<ErrorLog*>(entry.get());
   if (log == nullptr) Raise(entry ? err::NoSuchMember : err::ObjectNotSet);
-  log->Log(FormatErrorMessage(procedure.Code, procedure.Step, error.Description(), error.Number()),
-           location, Path);
+  std::string message = FormatErrorMessage(procedure.Code, procedure.Step, error.Description(), error.Number());
+  if (location && location->size() > kMaxLocationBytes) {
+    log->Log(message, ShortenedLocation(*location), Path);
+  } else {
+    log->Log(message, location, Path);
+  }
+}
+
+void clsRC::ReportIfPossible(const Procedure& procedure, const RCError& error,
+                             const std::optional<std::string>& location) const {
+  try {
+    Report(procedure, error, location);
+  } catch (const RCError&) {
+    // No usable log: the report has nowhere to go.
+  }
 }
 
 std::string clsRC::LineLocation(Int16 line) {

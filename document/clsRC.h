@@ -91,8 +91,9 @@ class clsRC {
   std::string GetFullLine(Int16 start, Int16& count, const Variant& numberOfLines = {});
 
   // Splits a statement into tokens at the separator (a blank, "|" or ","), at commas, never
-  // inside double quotes. Never fails: on an overflow it reports and returns the tokens found
-  // so far followed by the token "ERROR".
+  // inside double quotes. Never raises: on an overflow (a stretch of 32,767 characters) it
+  // returns the tokens found so far followed by the token "ERROR" and reports to the host log;
+  // a document without a usable log (never Init-ed, or no "Log" entry) drops that report.
   Tokens ParseLine(std::string_view statement, char separator);
 
  private:
@@ -110,6 +111,8 @@ class clsRC {
 
   // Section readers. Readers by tokens leave the cursor alone; readers by cursor leave it on
   // the last line of their section. A false result stops the walk.
+  // Calls the reader of the section keyword at position `which` of the walk's keyword list.
+  bool ReadSection(std::int16_t which, const Tokens& tokens, Int16& cursor);
   bool ProcessBitmap(const Tokens& tokens, Int16 line);
   bool ProcessIcon(const Tokens& tokens, Int16 line);
   bool ProcessCursor(const Tokens& tokens, Int16 line);
@@ -122,9 +125,13 @@ class clsRC {
   bool ProcessStringTable(Int16& cursor);
 
   // Reporting: sends "{code}-{step}: {description} ({number})" with the location and Path to
-  // the host log. Raises when the host collection has no usable "Log" entry.
+  // the host log. A location longer than 1,024 bytes is cut to fit, ending in an ellipsis.
+  // Raises when the host collection has no usable "Log" entry.
   void Report(const Procedure& procedure, const RCError& error,
               const std::optional<std::string>& location) const;
+  // The same, but a report with nowhere to go is dropped.
+  void ReportIfPossible(const Procedure& procedure, const RCError& error,
+                        const std::optional<std::string>& location) const;
   // The five lines that open a section of a written script.
   static LineCollection SectionBanner(std::string_view title);
   // "{line}: {raw line}" for one-line statements.
@@ -137,10 +144,6 @@ class clsRC {
   void SetStatus(std::string_view text);
   void SetProgress(Int16 value);
 
-  // The statement-splitting core of ParseLine; raises error 6 with `changed` holding the
-  // statement as far as it was changed.
-  void SplitStatement(std::string_view statement, char separator, Tokens& tokens,
-                      Procedure& procedure, std::string& changed);
 
   Int16 m_iOperation;
   std::shared_ptr<HostObjects> m_oAppObjects;

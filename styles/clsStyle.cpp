@@ -2,7 +2,10 @@
 // sorted insertion that keeps Items free of duplicates, and rendering back to text.
 #include "styles/clsStyle.h"
 
+#include <algorithm>
 #include <iterator>
+#include <unordered_set>
+#include <vector>
 #include <optional>
 
 #include "common/Numbers.h"
@@ -96,17 +99,81 @@ LineCollection clsStyle::PrintLines() const {
   return lines;
 }
 
+// The set being built by one AddStyles call: the members (sorted once, when Items is filled),
+// and indexes of them by exact text and without regard to case (the way the keys of Items
+// compare).
+class clsStyle::SortedNames {
+ public:
+  explicit SortedNames(const LineCollection& items) : names_(items.begin(), items.end()) {
+    for (const std::string& name : names_) {
+      exact_.insert(name);
+      folded_.insert(name);
+    }
+  }
+
+  // A name that differs from a member only in letter case is a duplicate key (error 457), as it
+  // is for Items.
+  void Add(std::string_view name) {
+    if (exact_.contains(std::string(name))) return;
+    if (names_.size() > 32767) Raise(err::Overflow);  // the insertion position is 16-bit
+    if (folded_.contains(name)) Raise(err::DuplicateKey);
+    YieldToHost();
+    exact_.emplace(name);
+    folded_.emplace(name);
+    names_.emplace_back(name);
+  }
+
+  // Items in ascending ordinal order, each member under its own key.
+  void CopyTo(LineCollection& items) {
+    std::sort(names_.begin(), names_.end());
+    items.Clear();
+    items.Reserve(names_.size());
+    for (const std::string& name : names_) items.Add(name, name);
+  }
+
+  // Whether Items is what AddStyles leaves: strictly ascending, each member under its own key.
+  static bool Holds(const LineCollection& items) {
+    for (std::int32_t i = 1; i <= items.Count(); ++i) {
+      if (i > 1 && !(items.Item(i - 1) < items.Item(i))) return false;
+      if (items.Key(i) != items.Item(i)) return false;
+    }
+    return true;
+  }
+
+ private:
+  std::vector<std::string> names_;
+  std::unordered_set<std::string> exact_;
+  std::unordered_set<std::string, detail::CaseInsensitiveHash, detail::CaseInsensitiveEqual> folded_;
+};
+
 bool clsStyle::AddStyles(const Tokens& oStyles) {
   Init(2);
   const Int16 count = oStyles.Count();
-  for (Int16 i = 1; i <= count; ++i) {
-    AddStyle(oStyles.Item(i));
-    YieldToHost();
+  if (!SortedNames::Holds(Items)) {
+    // A set changed from outside: insert one name at a time, as a host would expect.
+    for (Int16 i = 1; i <= count; ++i) {
+      AddStyle(oStyles.Item(i), nullptr);
+      YieldToHost();
+    }
+    return true;
   }
+  // Names are collected, sorted once and filled into Items once, also
+  // when a token fails: the names added before it stay.
+  SortedNames names(Items);
+  try {
+    for (Int16 i = 1; i <= count; ++i) {
+      AddStyle(oStyles.Item(i), &names);
+      YieldToHost();
+    }
+  } catch (const RCError&) {
+    names.CopyTo(Items);
+    throw;
+  }
+  names.CopyTo(Items);
   return true;
 }
 
-void clsStyle::AddStyle(std::string_view token) {
+void clsStyle::AddStyle(std::string_view token, SortedNames* names) {
   std::optional<std::uint32_t> pattern;
   if (token.starts_with("0x")) {
     // A "0x" token whose rest is not all hexadecimal digits is a name like any other.
@@ -115,17 +182,21 @@ void clsStyle::AddStyle(std::string_view token) {
     pattern = DecimalPattern(token);
   }
   if (!pattern) {
-    AddName(token);
+    AddName(token, names);
     return;
   }
   // A number stands for the table flags whose bits it holds; other bits are dropped.
   for (const StyleFlag& flag : m_table) {
-    if ((flag.Value & *pattern) != 0) AddName(flag.Name);
+    if ((flag.Value & *pattern) != 0) AddName(flag.Name, names);
     YieldToHost();
   }
 }
 
-void clsStyle::AddName(std::string_view name) {
+void clsStyle::AddName(std::string_view name, SortedNames* names) {
+  if (names != nullptr) {
+    names->Add(name);
+    return;
+  }
   if (InStyle(name)) return;
   // Insert before the first member that sorts after the name (ordinal, byte by byte).
   const Int16 count = Items.Count();

@@ -50,9 +50,12 @@ class clsStyle {
  private:
   friend struct StyleTestPeer;  // unit tests read the flag table through it
 
+  class SortedNames;
+
   void LoadStyleTable() noexcept;
-  void AddStyle(std::string_view token);
-  void AddName(std::string_view name);
+  // Adds one token's names to `names`, or straight to Items when `names` is null.
+  void AddStyle(std::string_view token, SortedNames* names);
+  void AddName(std::string_view name, SortedNames* names);
 
   // The known flags (the style's StyleValues and StyleNames, position by position): empty
   // until the table is loaded, then a view of the one table all styles share.

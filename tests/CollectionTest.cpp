@@ -2,6 +2,9 @@
 // rely on (5 missing key, 9 bad position, 457 duplicate key).
 #include <gtest/gtest.h>
 
+#include <random>
+#include <unordered_map>
+
 #include "TestSupport.h"
 
 #include "common/Collection.h"
@@ -60,6 +63,52 @@ TEST(CollectionTest, InsertBeforeAndRemoveKeepKeysPointingAtTheirMembers) {
   EXPECT_EQ(c.Item("b"), "b");
   c.Add("a2", "A");  // a removed key can be used again
   EXPECT_EQ(c.Item("a"), "a2");
+}
+
+// Insertions before positions, removals and lookups in random order, against a plain vector:
+// every key must find its member wherever the shifts have moved it.
+TEST(CollectionTest, KeysFollowTheirMembersThroughShifts) {
+  std::mt19937 rng(3);
+  Collection<int> c;
+  std::vector<std::pair<std::string, int>> model;
+  for (int step = 0; step < 4000; ++step) {
+    int action = static_cast<int>(rng() % 10);
+    if (action < 5 || model.empty()) {
+      std::size_t at = model.empty() ? 0 : rng() % (model.size() + 1);
+      std::string key = "K" + std::to_string(step);
+      if (at == model.size()) c.Add(step, key);
+      else c.Add(step, key, static_cast<std::int32_t>(at + 1));
+      model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), {key, step});
+    } else if (action < 6) {
+      std::size_t at = rng() % model.size();
+      c.Remove(static_cast<std::int32_t>(at + 1));
+      model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+    } else {
+      const auto& [key, value] = model[rng() % model.size()];
+      ASSERT_EQ(c.Item(key), value) << "step " << step;
+    }
+  }
+  ASSERT_EQ(c.Count(), static_cast<std::int32_t>(model.size()));
+  for (std::size_t i = 0; i < model.size(); ++i) ASSERT_EQ(c.Item(model[i].first), model[i].second);
+}
+
+// Keys that all fall into one slot of an index hashed with plain FNV-1a (no seed) spread out
+// under the seeded hash: no slot holds more than a handful of them.
+TEST(CollectionTest, KeysCollidingUnderPlainFnvStaySpread) {
+  constexpr std::size_t kKeys = 2000;
+  std::unordered_map<std::string, std::size_t> sizing;
+  for (std::size_t i = 0; i < kKeys; ++i) sizing.emplace(std::to_string(i), i);
+  const std::size_t slots = sizing.bucket_count();  // the slot count the index will have
+
+  std::vector<std::string> keys;
+  for (std::uint64_t n = 0; keys.size() < kKeys; ++n) {
+    std::string key = "id" + std::to_string(n);
+    if (detail::FoldedHashUnseeded(key) % slots == 0) keys.push_back(key);
+  }
+  Collection<int> c;
+  for (std::size_t i = 0; i < keys.size(); ++i) c.Add(static_cast<int>(i), keys[i]);
+  EXPECT_LT(c.LongestKeyChain(), 16u);
+  for (std::size_t i = 0; i < keys.size(); ++i) ASSERT_EQ(c.Item(keys[i]), static_cast<int>(i));
 }
 
 }  // namespace

@@ -101,7 +101,8 @@ TEST(ParseLineTest, QuotedTextIsKeptAsWritten) {
 }
 
 // A stretch of 32767 characters without a split overflows the 16-bit scan position: the
-// tokens found so far come back followed by "ERROR", and one report names the statement.
+// tokens found so far come back followed by "ERROR", and one report names the statement, cut
+// to 1,024 bytes.
 TEST(ParseLineTest, OverlongStatementGivesErrorToken) {
   clsRC rc;
   auto log = std::make_shared<RecordingLog>();
@@ -112,13 +113,53 @@ TEST(ParseLineTest, OverlongStatementGivesErrorToken) {
   EXPECT_EQ(ToVector(rc.ParseLine("a b " + longToken, ' ')), (std::vector<std::string>{"a", "b", "ERROR"}));
   ASSERT_EQ(log->entries.size(), 1u);
   EXPECT_EQ(log->entries[0].message, "RCpl-04: Overflow (6)");
-  EXPECT_EQ(log->entries[0].location, longToken);
+  EXPECT_EQ(log->entries[0].location, std::string(1021, 'x') + "\xE2\x80\xA6");
 
   std::string fine(32766, 'y');
   EXPECT_EQ(ToVector(rc.ParseLine(fine, ' ')), (std::vector<std::string>{fine}));
   std::vector<std::string> many = ToVector(rc.ParseLine(std::string(30000, ',') + "z", ' '));
   EXPECT_EQ(many.size(), 30001u);
   EXPECT_EQ(log->entries.size(), 1u);
+}
+
+// A cut location never ends inside a UTF-8 sequence: it keeps whole characters only.
+TEST(ParseLineTest, CutLocationKeepsWholeCharacters) {
+  struct Case {
+    std::size_t ascii;
+    std::string character;
+    std::size_t kept;  // bytes before the ellipsis
+  };
+  const Case cases[] = {
+      {1021, "\xC3\xA9", 1021}, {1020, "\xC3\xA9", 1020}, {1019, "\xC3\xA9", 1021},
+      {1020, "\xE2\x82\xAC", 1020}, {1019, "\xE2\x82\xAC", 1019}, {1018, "\xE2\x82\xAC", 1021},
+      {1018, "\xF0\x9F\x98\x80", 1018}, {1017, "\xF0\x9F\x98\x80", 1021}, {0, "\xF0\x9F\x98\x80", 1020},
+  };
+  for (const Case& c : cases) {
+    clsRC rc;
+    auto log = std::make_shared<RecordingLog>();
+    auto hosts = std::make_shared<HostObjects>();
+    hosts->Add(log, "Log");
+    rc.Init("unused", hosts);
+    std::string text(c.ascii, 'x');
+    while (text.size() < 33000) text += c.character;
+    rc.ParseLine(text, ' ');
+    ASSERT_EQ(log->entries.size(), 1u);
+    const std::string& location = *log->entries[0].location;
+    EXPECT_EQ(location, text.substr(0, c.kept) + "\xE2\x80\xA6") << c.ascii << " + " << c.character.size();
+  }
+}
+
+// ParseLine never raises: a document that was never given host objects, or whose host
+// collection has no log, drops the overflow report and still returns the tokens.
+TEST(ParseLineTest, OverflowWithoutALogIsNotRaised) {
+  const std::vector<std::string> expected = {"a", "ERROR"};
+  const std::string statement = "a " + std::string(40000, 'x');
+  clsRC never;
+  EXPECT_EQ(ToVector(never.ParseLine(statement, ' ')), expected);
+  clsRC noLog;
+  noLog.Init("unused", std::make_shared<HostObjects>());
+  EXPECT_EQ(ToVector(noLog.ParseLine(statement, ' ')), expected);
+  EXPECT_EQ(ToVector(noLog.ParseLine(std::string(40000, '|'), '|')), (std::vector<std::string>{"ERROR"}));
 }
 
 TEST(ParseLineTest, ArbitraryBytesAreSafe) {

@@ -2,6 +2,10 @@
 // duplicate-free set, membership, and rendering back to text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <set>
+
 #include <sstream>
 
 #include "TestSupport.h"
@@ -74,6 +78,47 @@ TEST(AddStylesTest, TokensToFlags) {
     style.AddStyles(MakeTokens({allOnes}));
     EXPECT_EQ(style.Items.Count(), 23) << allOnes;  // every flag but WS_OVERLAPPED
   }
+}
+
+// Random names, some differing only in letter case, over several calls: Items is the ordinal
+// sorted set of the names, and a case variant of a member fails with 457 keeping what came
+// before it.
+TEST(AddStylesTest, RandomNamesGiveTheSortedSet) {
+  std::mt19937 rng(9);
+  const V words = {"WS_CHILD", "ws_child", "NOT WS_GROUP", "A", "a", "B_", "_B", "0X1", "\xC3\xA9", "Z"};
+  for (int round = 0; round < 300; ++round) {
+    clsStyle style;
+    std::set<std::string> model;
+    for (int call = 0; call < 3; ++call) {
+      V tokens;
+      for (int n = static_cast<int>(rng() % 6); n > 0; --n) tokens.push_back(words[rng() % words.size()] + std::to_string(rng() % 3));
+      std::int32_t expectedError = 0;
+      for (const std::string& token : tokens) {
+        if (model.contains(token)) continue;
+        bool clash = std::any_of(model.begin(), model.end(), [&](const std::string& m) {
+          return detail::CaseInsensitiveEqual{}(m, token);
+        });
+        if (clash) {
+          expectedError = err::DuplicateKey;
+          break;
+        }
+        model.insert(token);
+      }
+      EXPECT_EQ(ErrorOf([&] { style.AddStyles(MakeTokens(tokens)); }), expectedError);
+      ASSERT_EQ(ToVector(style.Items), V(model.begin(), model.end())) << "round " << round;
+      for (int i = 1; i <= style.Items.Count(); ++i) ASSERT_EQ(style.Items.Key(i), style.Items.Item(i));
+    }
+  }
+}
+
+// A set a host changed out of order keeps the one-at-a-time insertion: a new name goes before
+// the first member that sorts after it.
+TEST(AddStylesTest, SetChangedFromOutsideKeepsItsOrder) {
+  clsStyle style;
+  style.Items.Add("WS_VISIBLE", "WS_VISIBLE");
+  style.Items.Add("DS_MODALFRAME", "DS_MODALFRAME");
+  style.AddStyles(MakeTokens({"WS_CHILD", "A"}));
+  EXPECT_EQ(ToVector(style.Items), (V{"A", "WS_CHILD", "WS_VISIBLE", "DS_MODALFRAME"}));
 }
 
 TEST(InStyleTest, ExactCaseSensitiveMembershipAcrossCalls) {

@@ -31,6 +31,10 @@ inline int ErrorOf(auto&& call) {
 
 struct DocumentTestPeer {
   static Int16 FindKeyWord(clsRC& rc, const Tokens& tokens) { return rc.FindKeyWord(tokens); }
+  // The walk over rc.Lines as the document runs it, and as the reference implementation in
+  // ReferenceScanning.h runs it.
+  static bool Walk(clsRC& rc) { return rc.ParseResourceFile(); }
+  static bool ReferenceWalk(clsRC& rc);
 };
 
 struct LogEntry {
