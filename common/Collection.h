@@ -1,10 +1,11 @@
 // Collection<T>: the ordered, 1-based container used for every list in the model and every
 // set of output lines. Members may carry a string key; keys are unique and compared without
 // regard to ASCII letter case. Lookup by position or key is O(1); appending is amortised O(1);
-// inserting before a position or removing shifts the later members (O(n) moves). The key index
-// is not re-hashed on a shift: it is brought up to date once, at the next lookup by key, so a
-// batch of insertions costs one pass. The key hash is seeded once per process, so keys chosen
-// to collide cannot make lookups slow.
+// inserting before a position or removing shifts the later members (O(n) moves), and the key
+// index moves their positions with them in one pass over the index, without hashing a key
+// again. Const members change nothing, so a collection may be read from several threads at
+// once. The key hash is seeded once per process, so keys chosen to collide cannot make lookups
+// slow.
 //
 // Failures: a missing key raises error 5, a position outside 1..Count error 9, a key that is
 // already present error 457. References returned by Item stay valid until the collection
@@ -136,10 +137,10 @@ class Collection {
       if (!keyed_) keys_.resize(values_.size());
       keyed_ = true;
     }
+    if (at != values_.size()) Shift(at, +1);
     values_.insert(values_.begin() + static_cast<std::ptrdiff_t>(at), std::move(value));
     if (keyed_) keys_.insert(keys_.begin() + static_cast<std::ptrdiff_t>(at), key);
     if (key) index_.emplace(*key, at);
-    if (at + 1 != values_.size()) Shifted(at + 1);
   }
 
   void Remove(std::int32_t index) { Erase(Position(index)); }
@@ -149,7 +150,6 @@ class Collection {
     keys_.clear();
     index_.clear();
     keyed_ = false;
-    staleFrom_ = kFresh;
   }
   void Reserve(std::size_t n) { values_.reserve(n); }
 
@@ -169,7 +169,6 @@ class Collection {
   }
 
   std::size_t Find(std::string_view key) const {
-    Refresh();
     auto it = index_.find(key);
     if (it == index_.end()) Raise(err::InvalidArgument);
     return it->second;
@@ -181,19 +180,13 @@ class Collection {
       keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(at));
     }
     values_.erase(values_.begin() + static_cast<std::ptrdiff_t>(at));
-    Shifted(at);
+    if (at != values_.size()) Shift(at + 1, -1);
   }
 
-  // Members from `from` on moved; the index learns their positions at the next lookup.
-  void Shifted(std::size_t from) noexcept {
-    if (!index_.empty()) staleFrom_ = std::min(staleFrom_, from);
-  }
-
-  void Refresh() const {
-    if (staleFrom_ == kFresh) return;
-    for (std::size_t j = staleFrom_; j < keys_.size(); ++j)
-      if (keys_[j]) index_.find(std::string_view(*keys_[j]))->second = j;
-    staleFrom_ = kFresh;
+  // The members from position `from` on move by `by`: one pass over the index, no key hashed.
+  void Shift(std::size_t from, int by) noexcept {
+    for (auto& entry : index_)
+      if (entry.second >= from) entry.second += static_cast<std::size_t>(static_cast<std::ptrdiff_t>(by));
   }
 
   bool KeysEqual(const Collection& other) const {
@@ -205,12 +198,8 @@ class Collection {
   std::vector<T> values_;
   std::vector<std::optional<std::string>> keys_;  // parallel to values_ once keyed_
   bool keyed_ = false;                            // a member has ever been added with a key
-  static constexpr std::size_t kFresh = static_cast<std::size_t>(-1);
-  // Key -> position; positions from staleFrom_ on are out of date until Refresh. Both change in
-  // const lookups, like a cache: a collection is not read from two threads at once.
-  mutable std::unordered_map<std::string, std::size_t, detail::CaseInsensitiveHash, detail::CaseInsensitiveEqual>
-      index_;
-  mutable std::size_t staleFrom_ = kFresh;
+  // Key -> 0-based position.
+  std::unordered_map<std::string, std::size_t, detail::CaseInsensitiveHash, detail::CaseInsensitiveEqual> index_;
 };
 
 using LineCollection = Collection<std::string>;
