@@ -1,5 +1,8 @@
 // tamrel-rc print: the regenerated script on standard output, in the encoding the script was
-// read in (or the one asked for), lines ended with CR LF (or LF).
+// read in (or the one asked for), lines ended with CR LF (or LF). Unicode output converts each
+// line by the code page of the script line its item was read from. Nothing is written when
+// the writer reports a failure, when the script would be too long to be read back, or when a
+// text does not convert.
 #include <unistd.h>
 
 #include <cstdio>
@@ -7,27 +10,78 @@
 #include "tamrel-rc/Commands.h"
 #include "tamrel-rc/Loader.h"
 #include "tamrel-rc/Output.h"
+#include "tamrel-rc/ScriptText.h"
 
 namespace tamrel::tool {
+namespace {
+
+// The loader counts lines in 16 bits and stops at the 32,767th.
+constexpr std::int32_t kMostLinesReadBack = 32766;
+
+enum class Conversion { Keep, ToUtf8, ToCodePage };
+
+// Writes the regenerated script of a loaded document; returns the exit status.
+int PrintScript(const LoadResult& result, const PrintOptions& options) {
+  const clsRC& rc = *result.rc;
+  const char* path = result.path.c_str();
+  const std::size_t reported = result.log ? result.log->Text().size() : 0;
+  std::vector<Int16> sources;
+  LineCollection lines = rc.PrintLines(sources);
+  if (result.log && result.log->Text().size() > reported) {
+    std::fputs(result.log->Text().c_str() + reported, stderr);
+    std::fprintf(stderr, "%s: error: the script could not be regenerated; nothing written\n", path);
+    return 1;
+  }
+  if (lines.Count() > kMostLinesReadBack) {
+    std::fprintf(stderr,
+                 "%s: error: the regenerated script would have %d lines, and a script of more than %d lines "
+                 "cannot be read back; nothing written\n",
+                 path, lines.Count(), kMostLinesReadBack);
+    return 1;
+  }
+
+  TextEncoding encoding = rc.SourceEncoding;
+  Conversion conversion = Conversion::Keep;
+  if (options.encoding == "utf-8" || options.encoding == "utf-16le") {
+    conversion = Conversion::ToUtf8;
+    encoding = options.encoding == "utf-8" ? TextEncoding::Bytes : TextEncoding::Utf16LE;
+  } else if (options.encoding == "code-page") {
+    conversion = Conversion::ToCodePage;
+    encoding = TextEncoding::Bytes;
+  }
+
+  const std::string_view eol = options.eol == "lf" ? "\n" : "\r\n";
+  ScriptText text(rc, options.codePages);
+  std::string out;
+  try {
+    if (conversion == Conversion::ToUtf8)
+      for (const std::string& warning : text.Utf8Warnings()) std::fprintf(stderr, "%s\n", warning.c_str());
+    std::size_t i = 0;
+    for (const std::string& line : lines) {
+      const int source = sources[i++];
+      switch (conversion) {
+        case Conversion::Keep: out.append(line); break;
+        case Conversion::ToUtf8: text.AppendUtf8(line, source, out); break;
+        case Conversion::ToCodePage: text.AppendCodePage(line, source, out); break;
+      }
+      out.append(eol);
+    }
+  } catch (const ConversionFailure& failure) {
+    std::fprintf(stderr, "%s\n", failure.what());
+    return 1;
+  }
+  WriteOut(EncodeText(out, encoding, true));
+  return 0;
+}
+
+}  // namespace
 
 int RunPrint(const PrintOptions& options) {
   ProgressBoard board(!options.quiet && isatty(STDERR_FILENO));
   int status = 0;
   LoadAll({options.file}, 1, &board, [&](LoadResult& result) {
     std::fputs(result.reports.c_str(), stderr);
-    if (!result.loaded) {
-      status = 1;
-      return;
-    }
-    LineCollection lines = result.rc->PrintLines();
-    const std::string_view eol = options.eol == "lf" ? "\n" : "\r\n";
-    std::string text;
-    for (const std::string& line : lines) text.append(line).append(eol);
-    TextEncoding encoding = result.rc->SourceEncoding;
-    if (options.encoding == "utf-8") encoding = TextEncoding::Bytes;
-    if (options.encoding == "utf-16le") encoding = TextEncoding::Utf16LE;
-    std::string bytes = EncodeText(text, encoding, true);
-    WriteOut(bytes);
+    status = result.loaded ? PrintScript(result, options) : 1;
   });
   return status;
 }

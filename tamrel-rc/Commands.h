@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tamrel-rc/ScriptText.h"
+
 namespace tamrel::tool {
 
 struct CommonOptions {
@@ -12,13 +14,15 @@ struct CommonOptions {
   bool recursive = false;           // walk directories for *.rc and *.dlg
   unsigned jobs = 0;                // worker threads; 0 = one per core
   bool quiet = false;               // no progress bars
+  CodePageOptions codePages;        // load: the code pages shown
 };
 
 struct PrintOptions {
   std::string file;
   std::string eol = "crlf";  // "crlf" or "lf"
-  std::string encoding;      // "", "utf-8" or "utf-16le"; "" keeps the script's own
+  std::string encoding;      // "", "utf-8", "utf-16le" or "code-page"; "" keeps the script's own
   bool quiet = false;
+  CodePageOptions codePages;
 };
 
 struct CountOptions {
@@ -31,6 +35,7 @@ struct DumpOptions {
   std::string file;
   bool json = false;
   bool quiet = false;
+  CodePageOptions codePages;
 };
 
 int RunLoad(const CommonOptions& options);

@@ -64,6 +64,7 @@ LoadResult LoadOne(const std::string& path, ProgressBoard* board, unsigned slot)
   SetMessageBoxHook({});
   if (form) form->Finish();
   result.reports = log->Text();
+  result.log = log;
   return result;
 }
 

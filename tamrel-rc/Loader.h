@@ -24,6 +24,8 @@ struct LoadResult {
   std::unique_ptr<clsRC> rc;
   bool loaded = false;
   std::string reports;  // log reports and message boxes, one "PATH: ..." line each
+  std::string codePages;  // the code pages the script's text is in, as `load` shows them
+  std::shared_ptr<TextLog> log;  // the document's host log, which later calls (PrintLines) report to
 };
 
 // Loads every path with up to `jobs` threads (0: one per core). `done` is called on the
