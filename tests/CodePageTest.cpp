@@ -156,6 +156,11 @@ TEST(CodePageTest, LooksLikeUtf8) {
   EXPECT_FALSE(converter.LooksLikeUtf8("\xC0\xAF"));           // overlong
 }
 
+bool IsScript(const std::filesystem::path& path) {
+  std::string extension = path.extension().string();
+  return extension == ".rc" || extension == ".Rc" || extension == ".RC";
+}
+
 // The writer's lines and the script line each came from.
 std::vector<std::pair<std::string, int>> Sourced(const clsRC& rc) {
   std::vector<Int16> sources;
@@ -229,7 +234,7 @@ TEST(CodePageTest, WrittenLinesNameTheLineOfTheirItem) {
 TEST(CodePageTest, CorpusSourcesHoldTheirText) {
   int checked = 0;
   for (const auto& entry : std::filesystem::directory_iterator(std::string(TAMREL_TEST_DATA) + "/corpus")) {
-    if (entry.path().extension() != ".rc") continue;
+    if (!IsScript(entry.path())) continue;
     std::ifstream in(entry.path(), std::ios::binary);
     Loaded loaded = LoadText(std::string(std::istreambuf_iterator<char>(in), {}));
     if (!loaded.result) continue;

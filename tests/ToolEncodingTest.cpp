@@ -14,6 +14,11 @@
 namespace tamrel {
 namespace {
 
+bool IsScript(const std::filesystem::path& path) {
+  std::string extension = path.extension().string();
+  return extension == ".rc" || extension == ".Rc" || extension == ".RC";
+}
+
 struct ToolRun {
   int status = -1;
   std::string out;
@@ -216,7 +221,7 @@ TEST(ToolEncodingTest, CorpusRoundTripThroughUtf16AgreesWithIconv) {
   const std::string temp = std::filesystem::temp_directory_path() / ("tamrel_round_" + std::to_string(::getpid()));
   int checked = 0;
   for (const auto& entry : std::filesystem::directory_iterator(std::string(TAMREL_TEST_DATA) + "/corpus")) {
-    if (entry.path().extension() != ".rc") continue;
+    if (!IsScript(entry.path())) continue;
     const std::string path = entry.path().string();
     ToolRun load = Tool("load -q " + path);
     if (load.status != 0) continue;
