@@ -4,6 +4,8 @@
 
 #include <rapidjson/prettywriter.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 
 #include "tamrel-rc/Output.h"
@@ -255,28 +257,42 @@ class ModelWalk {
 };
 
 // Collects output and hands it to WriteOut in large pieces. Also the output stream of
-// RapidJSON's writer (Put and Flush).
+// RapidJSON's writer (Put, Flush, and PutN below for its indentation).
 class OutputBuffer {
  public:
   using Ch = char;
-  ~OutputBuffer() = default;
   void Put(char c) {
-    buffer_.push_back(c);
-    if (buffer_.size() >= kChunk) Flush();
+    if (used_ == kChunk) Flush();
+    buffer_[used_++] = c;
   }
-  void Append(std::string_view text) {
-    buffer_.append(text);
-    if (buffer_.size() >= kChunk) Flush();
-  }
+  void Append(std::string_view text) { Fill(text.size(), [&](char* to, std::size_t at, std::size_t n) { text.copy(to, n, at); }); }
+  void Repeat(char c, std::size_t count) { Fill(count, [&](char* to, std::size_t, std::size_t n) { std::fill_n(to, n, c); }); }
   void Flush() {
-    WriteOut(buffer_);
-    buffer_.clear();
+    WriteOut(std::string_view(buffer_.data(), used_));
+    used_ = 0;
   }
 
  private:
   static constexpr std::size_t kChunk = 1 << 16;
-  std::string buffer_;
+  // Writes `count` bytes through `copy(destination, offset, n)`, a buffer's room at a time.
+  template <class Copy>
+  void Fill(std::size_t count, Copy&& copy) {
+    for (std::size_t done = 0; done < count;) {
+      if (used_ == kChunk) Flush();
+      std::size_t n = std::min(count - done, kChunk - used_);
+      copy(buffer_.data() + used_, done, n);
+      used_ += n;
+      done += n;
+    }
+  }
+
+  std::array<char, kChunk> buffer_;
+  std::size_t used_ = 0;
 };
+
+// RapidJSON's writer indents through PutN; found by argument-dependent lookup, this one fills
+// the indentation in blocks instead of a call per blank (deep menus indent by thousands).
+[[maybe_unused]] void PutN(OutputBuffer& out, char c, std::size_t count) { out.Repeat(c, count); }
 
 // Converts every text as the JSON writer will, and writes nothing: a failure is found before
 // any output.
@@ -387,16 +403,19 @@ class TextSink : public ModelSink {
 
   // The indentation of a new line, with the "- " marks of the arrays whose member starts here.
   void Indent(int width) {
-    indentation_.assign(static_cast<std::size_t>(width), ' ');
-    for (int column : marks_) indentation_.replace(static_cast<std::size_t>(column), 2, "- ");
+    int written = 0;
+    for (int column : marks_) {  // in increasing order: an outer array's mark comes first
+      out_.Repeat(' ', static_cast<std::size_t>(column - written));
+      out_.Append("- ");
+      written = column + 2;
+    }
     marks_.clear();
-    out_.Append(indentation_);
+    out_.Repeat(' ', static_cast<std::size_t>(width - written));
   }
 
   OutputBuffer& out_;
   std::vector<Level> levels_;
   std::vector<int> marks_;
-  std::string indentation_;
 };
 
 }  // namespace
