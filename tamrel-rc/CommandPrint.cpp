@@ -24,9 +24,19 @@ enum class Conversion { Keep, ToUtf8, ToCodePage };
 int PrintScript(const LoadResult& result, const PrintOptions& options) {
   const clsRC& rc = *result.rc;
   const char* path = result.path.c_str();
+  TextEncoding encoding = rc.SourceEncoding;
+  Conversion conversion = Conversion::Keep;
+  if (options.encoding == "utf-8" || options.encoding == "utf-16le") {
+    conversion = Conversion::ToUtf8;
+    encoding = options.encoding == "utf-8" ? TextEncoding::Bytes : TextEncoding::Utf16LE;
+  } else if (options.encoding == "code-page") {
+    conversion = Conversion::ToCodePage;
+    encoding = TextEncoding::Bytes;
+  }
+
   const std::size_t reported = result.log ? result.log->Text().size() : 0;
-  std::vector<Int16> sources;
-  LineCollection lines = rc.PrintLines(sources);
+  std::vector<Int16> sources;  // the script line of each written line, when lines are converted
+  LineCollection lines = conversion == Conversion::Keep ? rc.PrintLines() : rc.PrintLines(sources);
   if (result.log && result.log->Text().size() > reported) {
     std::fputs(result.log->Text().c_str() + reported, stderr);
     std::fprintf(stderr, "%s: error: the script could not be regenerated; nothing written\n", path);
@@ -40,16 +50,6 @@ int PrintScript(const LoadResult& result, const PrintOptions& options) {
     return 1;
   }
 
-  TextEncoding encoding = rc.SourceEncoding;
-  Conversion conversion = Conversion::Keep;
-  if (options.encoding == "utf-8" || options.encoding == "utf-16le") {
-    conversion = Conversion::ToUtf8;
-    encoding = options.encoding == "utf-8" ? TextEncoding::Bytes : TextEncoding::Utf16LE;
-  } else if (options.encoding == "code-page") {
-    conversion = Conversion::ToCodePage;
-    encoding = TextEncoding::Bytes;
-  }
-
   const std::string_view eol = options.eol == "lf" ? "\n" : "\r\n";
   ScriptText text(rc, options.codePages);
   std::string out;
@@ -58,7 +58,7 @@ int PrintScript(const LoadResult& result, const PrintOptions& options) {
       for (const std::string& warning : text.Utf8Warnings()) std::fprintf(stderr, "%s\n", warning.c_str());
     std::size_t i = 0;
     for (const std::string& line : lines) {
-      const int source = sources[i++];
+      const int source = conversion == Conversion::Keep ? 0 : int(sources[i++]);
       switch (conversion) {
         case Conversion::Keep: out.append(line); break;
         case Conversion::ToUtf8: text.AppendUtf8(line, source, out); break;
