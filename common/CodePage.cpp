@@ -17,7 +17,11 @@ constexpr std::size_t kFailed = static_cast<std::size_t>(-1);
 std::size_t DecodeUtf8(std::string_view text, std::uint32_t& codePoint) {
   auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(0);
-  const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+  const std::size_t length = lead < 0x80         ? 1
+                             : (lead >> 5) == 6  ? 2
+                             : (lead >> 4) == 14 ? 3
+                             : (lead >> 3) == 30 ? 4
+                                                 : 0;
   if (length == 0 || length > text.size()) return 0;
   codePoint = lead & (0x7Fu >> length);
   if (length == 1) codePoint = lead;
@@ -50,6 +54,7 @@ bool Take(std::string_view& text, std::string_view word) {
 }  // namespace
 
 std::string_view IconvName(int codePage) noexcept {
+  // clang-format off
   switch (codePage) {
     case 437: return "CP437";
     case 737: return "CP737";
@@ -67,10 +72,10 @@ std::string_view IconvName(int codePage) noexcept {
     case 866: return "CP866";
     case 869: return "CP869";
     case 874: return "CP874";
-    case 932: return "CP932";    // Shift-JIS with the Windows extensions
-    case 936: return "CP936";    // GBK
-    case 949: return "CP949";    // Unified Hangul Code
-    case 950: return "CP950";    // Big5 with the Windows extensions
+    case 932: return "CP932";  // Shift-JIS with the Windows extensions
+    case 936: return "CP936";  // GBK
+    case 949: return "CP949";  // Unified Hangul Code
+    case 950: return "CP950";  // Big5 with the Windows extensions
     case 1250: return "CP1250";
     case 1251: return "CP1251";
     case 1252: return "CP1252";
@@ -102,6 +107,7 @@ std::string_view IconvName(int codePage) noexcept {
     case kUtf8CodePage: return "UTF-8";
     default: return "";
   }
+  // clang-format on
 }
 
 std::string ConversionError::Describe() const {
@@ -113,7 +119,8 @@ std::string ConversionError::Describe() const {
       std::snprintf(text, sizeof text, "byte 0x%02X is not valid in code page %d", unsigned(value), codePage);
       return text;
     case Kind::Unrepresentable:
-      std::snprintf(text, sizeof text, "character U+%04X cannot be written in code page %d", unsigned(value), codePage);
+      std::snprintf(text, sizeof text, "character U+%04X cannot be written in code page %d", unsigned(value),
+                    codePage);
       return text;
     case Kind::Unsupported:
       if (codePage == kUnreadableCodePage) return "#pragma code_page names no code page number";
@@ -151,7 +158,8 @@ std::optional<ConversionError> CodePageConverter::Convert(void* handle, std::str
   for (;;) {
     char* dst = out.data() + produced;
     std::size_t dstLeft = out.size() - produced;
-    std::size_t result = flushing ? iconv(cd, nullptr, nullptr, &dst, &dstLeft) : iconv(cd, &in, &inLeft, &dst, &dstLeft);
+    std::size_t result =
+        flushing ? iconv(cd, nullptr, nullptr, &dst, &dstLeft) : iconv(cd, &in, &inLeft, &dst, &dstLeft);
     produced = static_cast<std::size_t>(dst - out.data());
     if (result != kFailed) {
       if (flushing) break;
@@ -183,7 +191,8 @@ std::optional<ConversionError> CodePageConverter::Convert(void* handle, std::str
   return std::nullopt;
 }
 
-std::optional<ConversionError> CodePageConverter::ToUtf8(std::string_view text, int codePage, std::string& out) {
+std::optional<ConversionError> CodePageConverter::ToUtf8(std::string_view text, int codePage,
+                                                         std::string& out) {
   std::size_t nonAscii = FirstNonAscii(text);
   if (nonAscii == std::string_view::npos) {
     out.append(text);
@@ -197,7 +206,8 @@ std::optional<ConversionError> CodePageConverter::ToUtf8(std::string_view text, 
   return Convert(handle, text, codePage, true, out);
 }
 
-std::optional<ConversionError> CodePageConverter::FromUtf8(std::string_view text, int codePage, std::string& out) {
+std::optional<ConversionError> CodePageConverter::FromUtf8(std::string_view text, int codePage,
+                                                           std::string& out) {
   std::size_t nonAscii = FirstNonAscii(text);
   if (nonAscii == std::string_view::npos) {
     out.append(text);

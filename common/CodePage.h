@@ -34,8 +34,8 @@ struct ConversionError {
   };
   Kind kind = Kind::InvalidByte;
   int codePage = kNoCodePage;
-  std::size_t offset = 0;  // byte offset in the input text
-  std::uint32_t value = 0; // the byte, or the character's code point
+  std::size_t offset = 0;   // byte offset in the input text
+  std::uint32_t value = 0;  // the byte, or the character's code point
 
   // "byte 0x81 is not valid in code page 1252", "character U+20AC cannot be written in code
   // page 437", "non-ASCII text and no code page: ...", "code page 12345 is not supported".

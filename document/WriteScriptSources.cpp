@@ -105,7 +105,8 @@ void IfDefSources(const clsRC& rc, SourceCursor& cursor) {
       if (line >= static_cast<std::size_t>(stored.Count())) continue;
       if (stored.Item(static_cast<std::int32_t>(line + 1)) != written) continue;
       const std::vector<Int16>* numbers = block < rc.IfDefLines.size() ? &rc.IfDefLines[block] : nullptr;
-      if (numbers != nullptr && numbers->size() == static_cast<std::size_t>(stored.Count())) source = (*numbers)[line];
+      if (numbers != nullptr && numbers->size() == static_cast<std::size_t>(stored.Count()))
+        source = (*numbers)[line];
       ++line;
       advance();
       break;

@@ -60,9 +60,15 @@ int PrintScript(const LoadResult& result, const PrintOptions& options) {
     for (const std::string& line : lines) {
       const int source = conversion == Conversion::Keep ? 0 : int(sources[i++]);
       switch (conversion) {
-        case Conversion::Keep: out.append(line); break;
-        case Conversion::ToUtf8: text.AppendUtf8(line, source, out); break;
-        case Conversion::ToCodePage: text.AppendCodePage(line, source, out); break;
+        case Conversion::Keep:
+          out.append(line);
+          break;
+        case Conversion::ToUtf8:
+          text.AppendUtf8(line, source, out);
+          break;
+        case Conversion::ToCodePage:
+          text.AppendCodePage(line, source, out);
+          break;
       }
       out.append(eol);
     }

@@ -28,8 +28,10 @@ class ModelWalk {
       s_.BeginObject();
       Number("Line", region.firstLine);
       s_.Key("CodePage");
-      if (region.codePage == kNoCodePage) s_.Null();
-      else s_.Int(region.codePage);
+      if (region.codePage == kNoCodePage)
+        s_.Null();
+      else
+        s_.Int(region.codePage);
       s_.EndObject();
     }
     s_.EndArray();
@@ -56,8 +58,9 @@ class ModelWalk {
     s_.BeginArray(rc.IfDef.Empty());
     for (std::int32_t b = 1; b <= rc.IfDef.Count(); ++b) {
       const LineCollection& block = rc.IfDef.Item(b);
-      const std::vector<Int16>* numbers =
-          static_cast<std::size_t>(b) <= rc.IfDefLines.size() ? &rc.IfDefLines[static_cast<std::size_t>(b - 1)] : nullptr;
+      const std::vector<Int16>* numbers = static_cast<std::size_t>(b) <= rc.IfDefLines.size()
+                                              ? &rc.IfDefLines[static_cast<std::size_t>(b - 1)]
+                                              : nullptr;
       if (numbers != nullptr && numbers->size() != static_cast<std::size_t>(block.Count())) numbers = nullptr;
       s_.BeginArray(block.Empty());
       for (std::int32_t i = 1; i <= block.Count(); ++i)
@@ -265,8 +268,12 @@ class OutputBuffer {
     if (used_ == kChunk) Flush();
     buffer_[used_++] = c;
   }
-  void Append(std::string_view text) { Fill(text.size(), [&](char* to, std::size_t at, std::size_t n) { text.copy(to, n, at); }); }
-  void Repeat(char c, std::size_t count) { Fill(count, [&](char* to, std::size_t, std::size_t n) { std::fill_n(to, n, c); }); }
+  void Append(std::string_view text) {
+    Fill(text.size(), [&](char* to, std::size_t at, std::size_t n) { text.copy(to, n, at); });
+  }
+  void Repeat(char c, std::size_t count) {
+    Fill(count, [&](char* to, std::size_t, std::size_t n) { std::fill_n(to, n, c); });
+  }
   void Flush() {
     WriteOut(std::string_view(buffer_.data(), used_));
     used_ = 0;
@@ -324,7 +331,9 @@ class JsonSink : public ModelSink {
   void EndObject() override { writer_.EndObject(); }
   void BeginArray(bool) override { writer_.StartArray(); }
   void EndArray() override { writer_.EndArray(); }
-  void Key(std::string_view key) override { writer_.Key(key.data(), static_cast<rapidjson::SizeType>(key.size())); }
+  void Key(std::string_view key) override {
+    writer_.Key(key.data(), static_cast<rapidjson::SizeType>(key.size()));
+  }
   void String(std::string_view text, int line) override {
     utf8_.clear();
     text_.AppendUtf8(text, line, utf8_);
@@ -352,7 +361,7 @@ class TextSink : public ModelSink {
   void BeginArray(bool empty) override {
     if (empty) {
       Scalar("[]");
-      levels_.push_back({0, false, true});
+      levels_.push_back({0, false});  // no members: EndArray just closes it
       return;
     }
     Open();
@@ -373,7 +382,6 @@ class TextSink : public ModelSink {
   struct Level {
     int indent;
     bool array;
-    bool empty;  // an empty array, already written as "[]"
   };
 
   bool InArray() const { return !levels_.empty() && levels_.back().array; }
@@ -381,13 +389,15 @@ class TextSink : public ModelSink {
   // A non-empty object or array starts: below its key, or as an array member marked later.
   void Open() {
     if (levels_.empty()) {
-      levels_.push_back({0, false, false});
+      levels_.push_back({0, false});
       return;
     }
     const int indent = levels_.back().indent;
-    if (InArray()) marks_.push_back(indent);
-    else out_.Put('\n');
-    levels_.push_back({indent + 2, false, false});
+    if (InArray())
+      marks_.push_back(indent);
+    else
+      out_.Put('\n');
+    levels_.push_back({indent + 2, false});
   }
 
   void Scalar(std::string_view text) {

@@ -8,9 +8,10 @@ namespace tamrel::tool {
 
 void AddCodePageOptions(CLI::App& command, CodePageOptions& options) {
   command
-      .add_option("--code-page", options.defaultCodePage,
-                  "Code page of 8-bit text that no #pragma code_page covers (1252, 932, 65001 for UTF-8, ...); "
-                  "without it such text must be ASCII when it is converted")
+      .add_option(
+          "--code-page", options.defaultCodePage,
+          "Code page of 8-bit text that no #pragma code_page covers (1252, 932, 65001 for UTF-8, ...); "
+          "without it such text must be ASCII when it is converted")
       ->check(CLI::Validator(
           [](std::string& value) -> std::string {
             try {
@@ -85,8 +86,9 @@ std::vector<std::string> ScriptText::Utf8Warnings() {
     if (&region == warned || region.codePage == kNoCodePage || region.codePage == kUtf8CodePage) continue;
     if (!converter_.LooksLikeUtf8(text)) continue;
     warned = &region;
-    warnings.push_back(rc_.Path + ":" + std::to_string(line) + ": warning: text looks like UTF-8 but code page " +
-                       std::to_string(region.codePage) + " is in force");
+    warnings.push_back(rc_.Path + ":" + std::to_string(line) +
+                       ": warning: text looks like UTF-8 but code page " + std::to_string(region.codePage) +
+                       " is in force");
   }
   return warnings;
 }
@@ -94,7 +96,8 @@ std::vector<std::string> ScriptText::Utf8Warnings() {
 std::string ScriptText::Summary() const {
   if (HeldAsUtf8()) return std::to_string(kUtf8CodePage);
   std::string summary;
-  for (int codePage : map_.CodePagesUsed()) summary += (summary.empty() ? "" : " ") + std::to_string(codePage);
+  for (int codePage : map_.CodePagesUsed())
+    summary += (summary.empty() ? "" : " ") + std::to_string(codePage);
   return summary.empty() ? "none" : summary;
 }
 

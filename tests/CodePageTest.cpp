@@ -79,12 +79,21 @@ struct Conversion {
 TEST(CodePageTest, Conversions) {
   const Conversion cases[] = {
       {"plain ASCII", kNoCodePage, true, "plain ASCII", {}},
-      {"Gr\xFC\xDF" "e", kNoCodePage, true, "", Kind::NoCodePage, 2, 0xFC, kNoCodePage},
-      {"Gr\xFC\xDF" "e \x80", 1252, true, "Gr\u00FC\u00DFe \u20AC", {}},
-      {"ab\x81" "c", 1252, true, "", Kind::InvalidByte, 2, 0x81, 1252},
+      {"Gr\xFC\xDF"
+       "e",
+       kNoCodePage, true, "", Kind::NoCodePage, 2, 0xFC, kNoCodePage},
+      {"Gr\xFC\xDF"
+       "e \x80",
+       1252,
+       true,
+       "Gr\u00FC\u00DFe \u20AC",
+       {}},
+      {"ab\x81"
+       "c",
+       1252, true, "", Kind::InvalidByte, 2, 0x81, 1252},
       {"\xCF\xF0\xE8", 1251, true, "\u041F\u0440\u0438", {}},
       {"\x93\xFA\x96\x7B\x5C", 932, true, "\u65E5\u672C\\", {}},  // the second byte of a character may be "\"
-      {"\x82", 932, true, "", Kind::InvalidByte, 0, 0x82, 932},  // lead byte cut off at the end
+      {"\x82", 932, true, "", Kind::InvalidByte, 0, 0x82, 932},   // lead byte cut off at the end
       {"\xD6\xD0\xCE\xC4", 936, true, "\u4E2D\u6587", {}},
       {"\xC7\xD1\xB1\xDB", 949, true, "\uD55C\uAE00", {}},
       {"\xA4\xA4\xA4\xE5", 950, true, "\u4E2D\u6587", {}},
@@ -123,12 +132,14 @@ TEST(CodePageTest, Conversions) {
 
 TEST(CodePageTest, EveryNamedCodePageOpensAndRoundTripsItsHighBytes) {
   CodePageConverter converter;
-  for (int codePage : {437, 737, 775, 850, 852, 855, 857, 860, 861, 862, 863, 864, 865, 866, 869, 874, 1250,
-                       1251, 1252, 1253, 1254, 1256, 1257, 10000, 20866, 21866, 28591, 28592, 28595, 28605}) {
+  for (int codePage :
+       {437, 737,  775,  850,  852,  855,  857,  860,  861,   862,   863,   864,   865,   866,   869,
+        874, 1250, 1251, 1252, 1253, 1254, 1256, 1257, 10000, 20866, 21866, 28591, 28592, 28595, 28605}) {
     std::string bytes, utf8, back;
     for (int b = 0xA0; b <= 0xFF; ++b) {
       std::string one(1, static_cast<char>(b)), scratch;
-      if (!converter.ToUtf8(one, codePage, scratch)) bytes += one;  // skip bytes the code page leaves undefined
+      if (!converter.ToUtf8(one, codePage, scratch))
+        bytes += one;  // skip bytes the code page leaves undefined
     }
     ASSERT_FALSE(bytes.empty()) << codePage;
     ASSERT_FALSE(converter.ToUtf8(bytes, codePage, utf8)) << codePage;
@@ -139,7 +150,8 @@ TEST(CodePageTest, EveryNamedCodePageOpensAndRoundTripsItsHighBytes) {
 }
 
 TEST(CodePageTest, Messages) {
-  EXPECT_EQ((ConversionError{Kind::InvalidByte, 1252, 4, 0x81}).Describe(), "byte 0x81 is not valid in code page 1252");
+  EXPECT_EQ((ConversionError{Kind::InvalidByte, 1252, 4, 0x81}).Describe(),
+            "byte 0x81 is not valid in code page 1252");
   EXPECT_EQ((ConversionError{Kind::Unrepresentable, 437, 0, 0x20AC}).Describe(),
             "character U+20AC cannot be written in code page 437");
   EXPECT_EQ((ConversionError{Kind::NoCodePage, 0, 0, 0xE9}).Describe(), "non-ASCII text and no code page");
@@ -181,39 +193,39 @@ int SourceOf(const std::vector<std::pair<std::string, int>>& sourced, std::strin
 
 TEST(CodePageTest, WrittenLinesNameTheLineOfTheirItem) {
   Loaded loaded = LoadText(Crlf({
-      "#include \"a.h\"",                                    // 1
-      "STRINGTABLE",                                         // 2
-      "BEGIN",                                               // 3
-      "  IDS_ONE \"one\"",                                   // 4
-      "END",                                                 // 5
-      "IDR_M MENU",                                          // 6
-      "BEGIN",                                               // 7
-      "  POPUP \"&File\"",                                   // 8
-      "  BEGIN",                                             // 9
-      "    MENUITEM \"&Open\", ID_OPEN",                     // 10
-      "  END",                                               // 11
-      "END",                                                 // 12
-      "IDD_X DIALOG DISCARDABLE 0, 0, 10, 10",               // 13
-      "STYLE WS_POPUP",                                      // 14
-      "CAPTION \"Cap\"",                                     // 15
-      "FONT 8, \"Face\"",                                    // 16
-      "BEGIN",                                               // 17
-      "  LTEXT \"Label\", IDC_L, 1, 1, 1, 1",                // 18
-      "END",                                                 // 19
-      "#ifdef APSTUDIO_INVOKED",                             // 20
-      "1 TEXTINCLUDE",                                       // 21
-      "",                                                    // 22
-      "#else",                                               // 23
-      "\"inside\"",                                          // 24
-      "#endif",                                              // 25
-      "IDR_A ACCELERATORS",                                  // 26
-      "BEGIN",                                               // 27
-      "  \"K\", ID_K, VIRTKEY",                              // 28
-      "END",                                                 // 29
-      "STRINGTABLE",                                         // 30
-      "BEGIN",                                               // 31
-      "  IDS_TWO \"two\"",                                   // 32
-      "END",                                                 // 33
+      "#include \"a.h\"",                       // 1
+      "STRINGTABLE",                            // 2
+      "BEGIN",                                  // 3
+      "  IDS_ONE \"one\"",                      // 4
+      "END",                                    // 5
+      "IDR_M MENU",                             // 6
+      "BEGIN",                                  // 7
+      "  POPUP \"&File\"",                      // 8
+      "  BEGIN",                                // 9
+      "    MENUITEM \"&Open\", ID_OPEN",        // 10
+      "  END",                                  // 11
+      "END",                                    // 12
+      "IDD_X DIALOG DISCARDABLE 0, 0, 10, 10",  // 13
+      "STYLE WS_POPUP",                         // 14
+      "CAPTION \"Cap\"",                        // 15
+      "FONT 8, \"Face\"",                       // 16
+      "BEGIN",                                  // 17
+      "  LTEXT \"Label\", IDC_L, 1, 1, 1, 1",   // 18
+      "END",                                    // 19
+      "#ifdef APSTUDIO_INVOKED",                // 20
+      "1 TEXTINCLUDE",                          // 21
+      "",                                       // 22
+      "#else",                                  // 23
+      "\"inside\"",                             // 24
+      "#endif",                                 // 25
+      "IDR_A ACCELERATORS",                     // 26
+      "BEGIN",                                  // 27
+      "  \"K\", ID_K, VIRTKEY",                 // 28
+      "END",                                    // 29
+      "STRINGTABLE",                            // 30
+      "BEGIN",                                  // 31
+      "  IDS_TWO \"two\"",                      // 32
+      "END",                                    // 33
   }));
   ASSERT_TRUE(loaded.result);
   const clsRC& rc = *loaded.rc;
@@ -223,8 +235,8 @@ TEST(CodePageTest, WrittenLinesNameTheLineOfTheirItem) {
     std::string_view piece;
     int line;
   };
-  const Case cases[] = {{"\"a.h\"", 1},     {"\"one\"", 4},   {"\"two\"", 32},  {"\"&File\"", 8},
-                        {"\"&Open\"", 10},  {"\"Cap\"", 15},  {"\"Face\"", 16}, {"\"Label\"", 18},
+  const Case cases[] = {{"\"a.h\"", 1},        {"\"one\"", 4},     {"\"two\"", 32},  {"\"&File\"", 8},
+                        {"\"&Open\"", 10},     {"\"Cap\"", 15},    {"\"Face\"", 16}, {"\"Label\"", 18},
                         {"1 TEXTINCLUDE", 21}, {"\"inside\"", 24}, {"ID_K", 28},     {"// Dialog", 0}};
   for (const Case& c : cases) EXPECT_EQ(SourceOf(sourced, c.piece), c.line) << c.piece;
 }
@@ -244,10 +256,12 @@ TEST(CodePageTest, CorpusSourcesHoldTheirText) {
       std::size_t open = line.find('"');
       if (open == std::string::npos) continue;
       std::size_t close = line.find('"', open + 1);
-      std::string quoted = line.substr(open, close == std::string::npos ? std::string::npos : close - open + 1);
+      std::string quoted =
+          line.substr(open, close == std::string::npos ? std::string::npos : close - open + 1);
       ASSERT_GT(source, 0) << entry.path() << ": " << line;
       std::string statement;
-      for (int l = source; l <= std::min<int>(source + 3, rc.Lines.Count()); ++l) statement += rc.Lines.Item(l);
+      for (int l = source; l <= std::min<int>(source + 3, rc.Lines.Count()); ++l)
+        statement += rc.Lines.Item(l);
       EXPECT_NE(statement.find(quoted), std::string::npos) << entry.path() << ":" << source << ": " << line;
     }
   }

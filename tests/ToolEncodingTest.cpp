@@ -46,16 +46,17 @@ ToolRun Tool(const std::string& arguments) { return Shell(std::string(TAMREL_RC)
 
 // A string table per section, each section under its own pragma.
 const std::string kTwoCodePages = Crlf({
-    "#pragma code_page(1252)",       // 1
-    "STRINGTABLE",                   // 2
-    "BEGIN",                         // 3
-    "  IDS_DE \"Gr\xFC\xDF" "e\"",   // 4
-    "END",                           // 5
-    "#pragma code_page(1251)",       // 6
-    "STRINGTABLE",                   // 7
-    "BEGIN",                         // 8
-    "  IDS_RU \"\xCF\xF0\xE8\"",     // 9
-    "END",                           // 10
+    "#pragma code_page(1252)",  // 1
+    "STRINGTABLE",              // 2
+    "BEGIN",                    // 3
+    "  IDS_DE \"Gr\xFC\xDF"
+    "e\"",                        // 4
+    "END",                        // 5
+    "#pragma code_page(1251)",    // 6
+    "STRINGTABLE",                // 7
+    "BEGIN",                      // 8
+    "  IDS_RU \"\xCF\xF0\xE8\"",  // 9
+    "END",                        // 10
 });
 
 TEST(ToolEncodingTest, UnicodeOutputConvertsEachItemByTheCodePageOfItsLine) {
@@ -81,7 +82,10 @@ TEST(ToolEncodingTest, UnicodeOutputConvertsEachItemByTheCodePageOfItsLine) {
   ToolRun load = Tool("load -q " + script.Path());
   EXPECT_NE(load.out.find("encoding bytes, code pages 1252 1251\n"), std::string::npos) << load.out;
   // Without a target code page the bytes pass through unchanged, as they were read.
-  EXPECT_NE(Tool("print -q " + script.Path()).out.find("\"Gr\xFC\xDF" "e\"\r\n"), std::string::npos);
+  EXPECT_NE(Tool("print -q " + script.Path())
+                .out.find("\"Gr\xFC\xDF"
+                          "e\"\r\n"),
+            std::string::npos);
 }
 
 TEST(ToolEncodingTest, TextThatDoesNotConvertIsAnErrorAndNothingIsWritten) {
@@ -96,18 +100,24 @@ TEST(ToolEncodingTest, TextThatDoesNotConvertIsAnErrorAndNothingIsWritten) {
        ":3:13: non-ASCII text and no code page: add #pragma code_page(N) or give --code-page N\n"},
       {table + "  IDS_A \"caf\xE9\"\r\nEND\r\n", "dump --json",
        ":3:13: non-ASCII text and no code page: add #pragma code_page(N) or give --code-page N\n"},
-      {"#pragma code_page(1252)\r\n" + table + "  IDS_A \"ab\x81" "c\"\r\nEND\r\n", "print --encoding utf-16le",
-       ":4:12: byte 0x81 is not valid in code page 1252\n"},
-      {"#pragma code_page(1252)\r\n" + table + "  IDS_A \"ab\x81" "c\"\r\nEND\r\n", "dump --json",
-       ":4:12: byte 0x81 is not valid in code page 1252\n"},
+      {"#pragma code_page(1252)\r\n" + table +
+           "  IDS_A \"ab\x81"
+           "c\"\r\nEND\r\n",
+       "print --encoding utf-16le", ":4:12: byte 0x81 is not valid in code page 1252\n"},
+      {"#pragma code_page(1252)\r\n" + table +
+           "  IDS_A \"ab\x81"
+           "c\"\r\nEND\r\n",
+       "dump --json", ":4:12: byte 0x81 is not valid in code page 1252\n"},
       {"#pragma code_page(54321)\r\n" + table + "  IDS_A \"\xE9\"\r\nEND\r\n", "print --encoding utf-8",
        ":1: code page 54321 is not supported\n"},
       {table + "  IDS_A \"caf\xC3\"\r\nEND\r\n", "print --encoding utf-8 --code-page 65001",
        ":3:13: byte 0xC3 is not valid in code page 65001\n"},
       // A UTF-16 script written as 8-bit text in the code page in force at each item.
-      {EncodeText("#pragma code_page(437)\r\n" + table + "  IDS_A \"5 \u20AC\"\r\nEND\r\n", TextEncoding::Utf16LE, true),
+      {EncodeText("#pragma code_page(437)\r\n" + table + "  IDS_A \"5 \u20AC\"\r\nEND\r\n",
+                  TextEncoding::Utf16LE, true),
        "print --encoding code-page", ":4:12: character U+20AC cannot be written in code page 437\n"},
-      {EncodeText(table + "  IDS_A \"\u00E9\"\r\nEND\r\n", TextEncoding::Utf16LE, true), "print --encoding code-page",
+      {EncodeText(table + "  IDS_A \"\u00E9\"\r\nEND\r\n", TextEncoding::Utf16LE, true),
+       "print --encoding code-page",
        ":3:10: non-ASCII text and no code page: add #pragma code_page(N) or give --code-page N\n"},
   };
   for (const Case& c : cases) {
@@ -120,28 +130,32 @@ TEST(ToolEncodingTest, TextThatDoesNotConvertIsAnErrorAndNothingIsWritten) {
 }
 
 TEST(ToolEncodingTest, Utf16ScriptWrittenInTheCodePagesOfItsPragmas) {
-  TempScript script(EncodeText(Crlf({
-                                   "#pragma code_page(1252)", "STRINGTABLE", "BEGIN", "  IDS_DE \"Gr\u00FC\u00DFe\"",
-                                   "END", "#pragma code_page(1251)", "STRINGTABLE", "BEGIN",
-                                   "  IDS_RU \"\u041F\u0440\u0438\"", "END"}),
-                               TextEncoding::Utf16LE, true));
+  TempScript script(EncodeText(
+      Crlf({"#pragma code_page(1252)", "STRINGTABLE", "BEGIN", "  IDS_DE \"Gr\u00FC\u00DFe\"", "END",
+            "#pragma code_page(1251)", "STRINGTABLE", "BEGIN", "  IDS_RU \"\u041F\u0440\u0438\"", "END"}),
+      TextEncoding::Utf16LE, true));
   ToolRun run = Tool("print -q --eol lf --encoding code-page " + script.Path());
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("\"Gr\xFC\xDF" "e\"\n"), std::string::npos);
+  EXPECT_NE(run.out.find("\"Gr\xFC\xDF"
+                         "e\"\n"),
+            std::string::npos);
   EXPECT_NE(run.out.find("\"\xCF\xF0\xE8\"\n"), std::string::npos);
-  EXPECT_NE(Tool("load -q " + script.Path()).out.find("encoding utf-16le, code pages 65001\n"), std::string::npos);
+  EXPECT_NE(Tool("load -q " + script.Path()).out.find("encoding utf-16le, code pages 65001\n"),
+            std::string::npos);
 }
 
 // Files converted to UTF-8 whose pragma stayed: warn, follow the pragma, and let the options
 // read the file as UTF-8.
 TEST(ToolEncodingTest, Utf8TextUnderAnotherCodePage) {
-  TempScript script(Crlf({"#pragma code_page(1251)", "STRINGTABLE", "BEGIN", "  IDS_A \"\xD0\x9F\xD1\x80\xD0\xB8\"",
-                          "  IDS_B \"\xD0\x9F\"", "END"}));
+  TempScript script(Crlf({"#pragma code_page(1251)", "STRINGTABLE", "BEGIN",
+                          "  IDS_A \"\xD0\x9F\xD1\x80\xD0\xB8\"", "  IDS_B \"\xD0\x9F\"", "END"}));
   ToolRun followed = Tool("print -q --eol lf --encoding utf-8 " + script.Path());
   EXPECT_EQ(followed.status, 0);
-  EXPECT_EQ(followed.err, script.Path() + ":4: warning: text looks like UTF-8 but code page 1251 is in force\n");
+  EXPECT_EQ(followed.err,
+            script.Path() + ":4: warning: text looks like UTF-8 but code page 1251 is in force\n");
   EXPECT_NE(followed.out.find("\"\u0420\u045F\u0421\u0402\u0420\u0451\""), std::string::npos);
-  ToolRun asUtf8 = Tool("print -q --eol lf --encoding utf-8 --code-page 65001 --ignore-pragmas " + script.Path());
+  ToolRun asUtf8 =
+      Tool("print -q --eol lf --encoding utf-8 --code-page 65001 --ignore-pragmas " + script.Path());
   EXPECT_EQ(asUtf8.status, 0);
   EXPECT_EQ(asUtf8.err, "");
   EXPECT_NE(asUtf8.out.find("\"\u041F\u0440\u0438\""), std::string::npos);
@@ -197,8 +211,10 @@ TEST(ToolEncodingTest, DeepMenusDump) {
 }
 
 TEST(ToolEncodingTest, PrintRefusesAScriptItCannotStandBehind) {
-  std::string controls = "IDD_X DIALOG DISCARDABLE 0, 0, 100, 100\r\nSTYLE WS_POPUP\r\nFONT 8, \"A\"\r\nBEGIN\r\n";
-  for (int i = 0; i < 16381; ++i) controls += "  CONTROL \"x\", IDC_X" + std::to_string(i) + ", \"Button\", 0, 1, 1, 1, 1\r\n";
+  std::string controls =
+      "IDD_X DIALOG DISCARDABLE 0, 0, 100, 100\r\nSTYLE WS_POPUP\r\nFONT 8, \"A\"\r\nBEGIN\r\n";
+  for (int i = 0; i < 16381; ++i)
+    controls += "  CONTROL \"x\", IDC_X" + std::to_string(i) + ", \"Button\", 0, 1, 1, 1, 1\r\n";
   controls += "END\r\n";
   TempScript overflow(controls);
   ToolRun failed = Tool("print -q " + overflow.Path());
@@ -208,7 +224,8 @@ TEST(ToolEncodingTest, PrintRefusesAScriptItCannotStandBehind) {
 
   std::string dialogs;
   for (int i = 0; i < 5460; ++i)
-    dialogs += "IDD_" + std::to_string(i) + " DIALOG 0, 0, 1, 1\r\nSTYLE WS_POPUP\r\nFONT 8, \"A\"\r\nBEGIN\r\nEND\r\n";
+    dialogs += "IDD_" + std::to_string(i) +
+               " DIALOG 0, 0, 1, 1\r\nSTYLE WS_POPUP\r\nFONT 8, \"A\"\r\nBEGIN\r\nEND\r\n";
   TempScript tooLong(dialogs);
   ToolRun refused = Tool("print -q " + tooLong.Path());
   EXPECT_EQ(refused.status, 1);
@@ -220,7 +237,8 @@ TEST(ToolEncodingTest, PrintRefusesAScriptItCannotStandBehind) {
 // gives what the iconv program makes of the script's own regenerated text (as the library
 // writes it, in the encoding the script was read in).
 TEST(ToolEncodingTest, CorpusRoundTripThroughUtf16AgreesWithIconv) {
-  const std::string temp = std::filesystem::temp_directory_path() / ("tamrel_round_" + std::to_string(::getpid()));
+  const std::string temp =
+      std::filesystem::temp_directory_path() / ("tamrel_round_" + std::to_string(::getpid()));
   int checked = 0;
   for (const auto& entry : std::filesystem::directory_iterator(std::string(TAMREL_TEST_DATA) + "/corpus")) {
     if (!IsScript(entry.path())) continue;
@@ -237,11 +255,15 @@ TEST(ToolEncodingTest, CorpusRoundTripThroughUtf16AgreesWithIconv) {
     std::string regenerated;
     for (const std::string& line : rc.PrintLines()) regenerated += line + "\r\n";
     std::ofstream(temp, std::ios::binary) << EncodeText(regenerated, rc.SourceEncoding, true);
-    ToolRun expected = Shell("iconv -f " + std::string(utf16 ? "UTF-16" : codePages.empty() ? "ASCII" : "CP1252") +
+    ToolRun expected = Shell("iconv -f " +
+                             std::string(utf16               ? "UTF-16"
+                                         : codePages.empty() ? "ASCII"
+                                                             : "CP1252") +
                              " -t UTF-8 " + temp);
     ASSERT_EQ(expected.status, 0) << path << expected.err;
 
-    ASSERT_EQ(Shell(std::string(TAMREL_RC) + " print -q --encoding utf-16le '" + path + "' >" + temp).status, 0);
+    ASSERT_EQ(Shell(std::string(TAMREL_RC) + " print -q --encoding utf-16le '" + path + "' >" + temp).status,
+              0);
     ToolRun back = Tool("print -q --encoding utf-8 " + temp);
     ASSERT_EQ(back.status, 0) << path << back.err;
     EXPECT_EQ(back.out, expected.out) << path;
