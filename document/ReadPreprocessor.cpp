@@ -27,6 +27,7 @@ bool clsRC::ProcessIfDef(Int16& cursor) {
   Procedure procedure{"RCpIf", "00"};
   try {
     LineCollection block;
+    std::vector<Int16> blockLines;
     ++cursor;
     for (;;) {
       const std::string& raw = Lines.Item(cursor);
@@ -34,11 +35,13 @@ bool clsRC::ProcessIfDef(Int16& cursor) {
       if (tokens.Count() > 0) {
         if (tokens.Item(1) == "#endif") break;
         block.Add(raw);
+        blockLines.push_back(cursor);
       }
       ++cursor;
       YieldToHost();
     }
     IfDef.Add(std::move(block));
+    IfDefLines.push_back(std::move(blockLines));
     return true;
   } catch (const RCError& e) {
     Report(procedure, e, LineLocation(cursor));  // the cursor, ": " and the raw line there

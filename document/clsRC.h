@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/Collection.h"
 #include "common/Int16.h"
@@ -57,6 +58,9 @@ class clsRC {
   // How the file was encoded: a UTF-16 script is held as UTF-8 in Lines; writers use this to
   // save a regenerated script the way it was read.
   TextEncoding SourceEncoding = TextEncoding::Bytes;
+  // The line number of each stored line of each #ifdef block, parallel to IfDef (which keeps
+  // only the text), so that a host can tell which script line a block line came from.
+  std::vector<std::vector<Int16>> IfDefLines;
 
   // Reads and builds the script at szPath when vOperation is 2; any other or a missing
   // operation stores the path and host objects and returns false. True only when the whole
@@ -70,6 +74,10 @@ class clsRC {
   // string table, each section under its banner. On a failure it reports to the host log and
   // returns the lines written so far.
   LineCollection PrintLines() const;
+  // The same lines, and for each of them the script line its item was read from (a
+  // control's, menu item's or string-table entry's own line; the block line for #ifdef block
+  // lines), or 0 for a line the writer makes up (banners, blank lines, the wrapper).
+  LineCollection PrintLines(std::vector<Int16>& sourceLines) const;
 
   // Pieces of translatable text (vOperation missing or 0) or words (any other value) in the
   // dialogs, menus and string table. Raises error 6 past 32,767.

@@ -6,6 +6,7 @@
 #include "tamrel-rc/Commands.h"
 #include "tamrel-rc/Loader.h"
 #include "tamrel-rc/Output.h"
+#include "tamrel-rc/ScriptText.h"
 
 namespace tamrel::tool {
 namespace {
@@ -22,8 +23,8 @@ int TotalOrMinusOne(Int16 (clsRC::*total)() const, const clsRC& rc) {
 void PrintSummary(const LoadResult& result) {
   const clsRC& rc = *result.rc;
   PrintOut("%s: %s\n", result.path.c_str(), result.loaded ? "loaded" : "failed");
-  PrintOut("  lines %d, Initialized %s, encoding %s\n", rc.Lines.Count(), rc.Initialized ? "true" : "false",
-              std::string(EncodingName(rc.SourceEncoding)).c_str());
+  PrintOut("  lines %d, Initialized %s, encoding %s, code pages %s\n", rc.Lines.Count(), rc.Initialized ? "true" : "false",
+              std::string(EncodingName(rc.SourceEncoding)).c_str(), result.codePages.c_str());
   PrintOut("  Includes %d, IfDef %d, Icons %d, Bitmaps %d, Cursors %d, DesignInfos %d\n",
               rc.Includes.Count(), rc.IfDef.Count(), rc.Icons.Count(), rc.Bitmaps.Count(),
               rc.Cursors.Count(), rc.DesignInfos.Count());
@@ -42,6 +43,7 @@ int RunLoad(const CommonOptions& options) {
   ProgressBoard board(!options.quiet && isatty(STDERR_FILENO));
   int loaded = 0;
   LoadAll(paths, options.jobs, &board, options.loading, [&](LoadResult& result) {
+    result.codePages = ScriptText(*result.rc, options.codePages).Summary();
     PrintSummary(result);
     loaded += result.loaded;
   });

@@ -1,5 +1,8 @@
 // tamrel-rc print: the regenerated script on standard output, in the encoding the script was
-// read in (or the one asked for), lines ended with CR LF (or LF).
+// read in (or the one asked for), lines ended with CR LF (or LF). Unicode output converts each
+// line by the code page of the script line its item was read from. Nothing is written when
+// the writer reports a failure, when the script would be too long to be read back, or when a
+// text does not convert.
 #include <unistd.h>
 
 #include <cstdio>
@@ -7,26 +10,86 @@
 #include "tamrel-rc/Commands.h"
 #include "tamrel-rc/Loader.h"
 #include "tamrel-rc/Output.h"
+#include "tamrel-rc/ScriptText.h"
 
 namespace tamrel::tool {
+namespace {
+
+// The loader counts lines in 16 bits and stops at the 32,767th.
+constexpr std::int32_t kMostLinesReadBack = 32766;
+
+enum class Conversion { Keep, ToUtf8, ToCodePage };
+
+// Writes the regenerated script of a loaded document; returns the exit status.
+int PrintScript(const LoadResult& result, const PrintOptions& options, ProgressBoard* board) {
+  const clsRC& rc = *result.rc;
+  auto refuse = [&](std::string message) {
+    Diagnostic d;
+    d.path = result.path;
+    d.message = std::move(message);
+    WriteDiagnostic(d, options.loading.diagnostics, board);
+    return 1;
+  };
+  TextEncoding encoding = rc.SourceEncoding;
+  Conversion conversion = Conversion::Keep;
+  if (options.encoding == "utf-8" || options.encoding == "utf-16le") {
+    conversion = Conversion::ToUtf8;
+    encoding = options.encoding == "utf-8" ? TextEncoding::Bytes : TextEncoding::Utf16LE;
+  } else if (options.encoding == "code-page") {
+    conversion = Conversion::ToCodePage;
+    encoding = TextEncoding::Bytes;
+  }
+
+  // The document's log writes the reports of PrintLines to standard error as they come, in
+  // the diagnostics format; its count tells whether there were any.
+  const int reported = result.log ? result.log->Count() : 0;
+  std::vector<Int16> sources;  // the script line of each written line, when lines are converted
+  LineCollection lines = conversion == Conversion::Keep ? rc.PrintLines() : rc.PrintLines(sources);
+  if (result.log && result.log->Count() > reported)
+    return refuse("the script could not be regenerated; nothing written");
+  if (lines.Count() > kMostLinesReadBack)
+    return refuse("the regenerated script would have " + std::to_string(lines.Count()) +
+                  " lines, and a script of more than " + std::to_string(kMostLinesReadBack) +
+                  " lines cannot be read back; nothing written");
+
+  const std::string_view eol = options.eol == "lf" ? "\n" : "\r\n";
+  ScriptText text(rc, options.codePages);
+  std::string out;
+  try {
+    if (conversion == Conversion::ToUtf8)
+      for (const Diagnostic& warning : text.Utf8Warnings())
+        WriteDiagnostic(warning, options.loading.diagnostics, board);
+    std::size_t i = 0;
+    for (const std::string& line : lines) {
+      const int source = conversion == Conversion::Keep ? 0 : int(sources[i++]);
+      switch (conversion) {
+        case Conversion::Keep:
+          out.append(line);
+          break;
+        case Conversion::ToUtf8:
+          text.AppendUtf8(line, source, out);
+          break;
+        case Conversion::ToCodePage:
+          text.AppendCodePage(line, source, out);
+          break;
+      }
+      out.append(eol);
+    }
+  } catch (const ConversionFailure& failure) {
+    WriteDiagnostic(failure.diagnostic, options.loading.diagnostics, board);
+    return 1;
+  }
+  WriteOut(EncodeText(out, encoding, true));
+  return 0;
+}
+
+}  // namespace
 
 int RunPrint(const PrintOptions& options) {
   ProgressBoard board(!options.quiet && isatty(STDERR_FILENO));
   int status = 0;
   LoadAll({options.file}, 1, &board, options.loading, [&](LoadResult& result) {
-    if (!result.loaded) {
-      status = 1;
-      return;
-    }
-    LineCollection lines = result.rc->PrintLines();
-    const std::string_view eol = options.eol == "lf" ? "\n" : "\r\n";
-    std::string text;
-    for (const std::string& line : lines) text.append(line).append(eol);
-    TextEncoding encoding = result.rc->SourceEncoding;
-    if (options.encoding == "utf-8") encoding = TextEncoding::Bytes;
-    if (options.encoding == "utf-16le") encoding = TextEncoding::Utf16LE;
-    std::string bytes = EncodeText(text, encoding, true);
-    WriteOut(bytes);
+    status = result.loaded ? PrintScript(result, options, &board) : 1;
   });
   return status;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tamrel-rc/Loader.h"
+#include "tamrel-rc/ScriptText.h"
 
 namespace tamrel::tool {
 
@@ -15,14 +16,16 @@ struct CommonOptions {
   unsigned jobs = 0;                // worker threads; 0 = one per core
   bool quiet = false;               // no progress bars
   LoadSettings loading;             // --force, --diagnostics
+  CodePageOptions codePages;        // load: the code pages shown
 };
 
 struct PrintOptions {
   std::string file;
   std::string eol = "crlf";  // "crlf" or "lf"
-  std::string encoding;      // "", "utf-8" or "utf-16le"; "" keeps the script's own
+  std::string encoding;      // "", "utf-8", "utf-16le" or "code-page"; "" keeps the script's own
   bool quiet = false;
   LoadSettings loading;
+  CodePageOptions codePages;
 };
 
 struct CountOptions {
@@ -36,6 +39,7 @@ struct DumpOptions {
   bool json = false;
   bool quiet = false;
   LoadSettings loading;
+  CodePageOptions codePages;
 };
 
 int RunLoad(const CommonOptions& options);

@@ -65,6 +65,7 @@ Diagnostic DiagnosticFromReport(std::string_view path, std::string_view message,
 std::string DiagnosticText(const Diagnostic& d) {
   std::string where = d.path + ":";
   if (d.line > 0) where += std::to_string(d.line) + ":";
+  if (d.line > 0 && d.column > 0) where += std::to_string(d.column) + ":";
   std::string text = where + " " + d.severity + ": ";
   if (!d.code.empty()) text += d.code + ": ";
   text += d.message;
@@ -78,6 +79,7 @@ nlohmann::ordered_json DiagnosticJson(const Diagnostic& d) {
   nlohmann::ordered_json value;
   value["path"] = d.path;
   value["line"] = d.line > 0 ? nlohmann::ordered_json(d.line) : nlohmann::ordered_json();
+  value["column"] = d.line > 0 && d.column > 0 ? nlohmann::ordered_json(d.column) : nlohmann::ordered_json();
   value["severity"] = d.severity;
   value["code"] = d.code.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(d.code);
   value["number"] = d.number ? nlohmann::ordered_json(*d.number) : nlohmann::ordered_json();

@@ -40,6 +40,7 @@ struct LoadResult {
   int diagnostics = 0;                // diagnostics written for this script
   std::optional<Diagnostic> failure;  // when not loaded: the last error, or where loading stopped
   std::shared_ptr<ScriptLog> log;     // the document's log; later reports go to standard error
+  std::string codePages;              // the code pages the script's text is in, as `load` shows them
 };
 
 // Whether the first bytes of a file show binary data rather than a script: a NUL byte, unless

@@ -85,6 +85,7 @@ int main(int argc, char** argv) {
       "number of items in each collection, then a line with the files, loaded and failed counts. "
       "Failures and message boxes are reported on standard error, each naming its script.");
   AddCommonOptions(*loadCommand, load, loadJobs);
+  AddCodePageOptions(*loadCommand, load.codePages);
 
   PrintOptions print;
   CLI::App* printCommand = app.add_subcommand(
@@ -96,8 +97,10 @@ int main(int argc, char** argv) {
   printCommand->add_option("--eol", print.eol, "Line ends: crlf (default) or lf")
       ->check(CLI::IsMember({"crlf", "lf"}));
   printCommand->add_option("--encoding", print.encoding,
-                           "Output encoding: utf-8 or utf-16le (default: the encoding the script was read in)")
-      ->check(CLI::IsMember({"utf-8", "utf-16le"}));
+                           "Output encoding: utf-8, utf-16le, or code-page (8-bit text in the code page in force at "
+                           "each item's line); default: the encoding the script was read in")
+      ->check(CLI::IsMember({"utf-8", "utf-16le", "code-page"}));
+  AddCodePageOptions(*printCommand, print.codePages);
   printCommand->add_flag("-q,--quiet", print.quiet, "Draw no progress bar on standard error");
   AddLoadOptions(*printCommand, print.loading);
 
@@ -123,6 +126,7 @@ int main(int argc, char** argv) {
               "text or, with --json, as JSON (schema in the README).");
   dumpCommand->add_option("FILE", dump.file, "Resource script; - reads standard input")->required();
   dumpCommand->add_flag("--json", dump.json, "Print JSON instead of indented text");
+  AddCodePageOptions(*dumpCommand, dump.codePages);
   dumpCommand->add_flag("-q,--quiet", dump.quiet, "Draw no progress bar on standard error");
   AddLoadOptions(*dumpCommand, dump.loading);
 

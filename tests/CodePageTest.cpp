@@ -1,0 +1,272 @@
+// Code page regions, iconv conversions and their errors, and the source line of every line
+// the script writer produces.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "TestSupport.h"
+#include "common/CodePage.h"
+
+namespace tamrel {
+namespace {
+
+using Kind = ConversionError::Kind;
+
+TEST(CodePageTest, PragmaLines) {
+  struct Case {
+    std::string_view line;
+    std::optional<int> expected;
+  };
+  const Case cases[] = {
+      {"#pragma code_page(1252)", 1252},
+      {"  #  pragma\tcode_page( 932 )  // Japanese", 932},
+      {"#pragma code_page(DEFAULT)", kDefaultPragma},
+      {"#pragma code_page(65001)", 65001},
+      {"#pragma code_page(abc)", kUnreadableCodePage},
+      {"#pragma code_page(1252", kUnreadableCodePage},
+      {"#pragma code_page", kUnreadableCodePage},
+      {"#pragma once", std::nullopt},
+      {"#pragmacode_page(1252)", std::nullopt},
+      {"// #pragma code_page(1252)", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ParseCodePagePragma(c.line), c.expected) << c.line;
+}
+
+TEST(CodePageTest, RegionsFollowPragmasFromTheirLineOn) {
+  LineCollection lines;
+  for (const char* line : {"// 1", "#pragma code_page(1251)", "x", "#pragma code_page(DEFAULT)", "y",
+                           "#pragma code_page(932)", "z"})
+    lines.Add(line);
+  struct Case {
+    int defaultCodePage;
+    bool ignorePragmas;
+    std::vector<int> byLine;  // lines 0 (made up) to 8 (past the end)
+    std::vector<int> used;
+  };
+  const Case cases[] = {
+      {kNoCodePage, false, {0, 0, 1251, 1251, 0, 0, 932, 932, 932}, {1251, 932}},
+      {1252, false, {1252, 1252, 1251, 1251, 1252, 1252, 932, 932, 932}, {1252, 1251, 932}},
+      {65001, true, {65001, 65001, 65001, 65001, 65001, 65001, 65001, 65001, 65001}, {65001}},
+      {kNoCodePage, true, {0, 0, 0, 0, 0, 0, 0, 0, 0}, {}},
+  };
+  for (const Case& c : cases) {
+    CodePageMap map(lines, c.defaultCodePage, c.ignorePragmas);
+    std::vector<int> byLine;
+    for (int line = 0; line <= 8; ++line) byLine.push_back(map.At(line));
+    EXPECT_EQ(byLine, c.byLine) << c.defaultCodePage << c.ignorePragmas;
+    EXPECT_EQ(map.CodePagesUsed(), c.used);
+  }
+  // A pragma on the first line leaves the default in force nowhere.
+  LineCollection first;
+  first.Add("#pragma code_page(1250)");
+  EXPECT_EQ(CodePageMap(first, 1252, false).CodePagesUsed(), std::vector<int>{1250});
+  EXPECT_EQ(CodePageMap(first, 1252, false).RegionAt(1).pragmaLine, 1);
+}
+
+struct Conversion {
+  std::string_view text;
+  int codePage;
+  bool toUtf8;
+  std::string_view expected;  // the converted text, when it converts
+  std::optional<Kind> error;
+  std::size_t offset = 0;
+  std::uint32_t value = 0;
+  int errorCodePage = 0;
+};
+
+TEST(CodePageTest, Conversions) {
+  const Conversion cases[] = {
+      {"plain ASCII", kNoCodePage, true, "plain ASCII", {}},
+      {"Gr\xFC\xDF"
+       "e",
+       kNoCodePage, true, "", Kind::NoCodePage, 2, 0xFC, kNoCodePage},
+      {"Gr\xFC\xDF"
+       "e \x80",
+       1252,
+       true,
+       "Gr\u00FC\u00DFe \u20AC",
+       {}},
+      {"ab\x81"
+       "c",
+       1252, true, "", Kind::InvalidByte, 2, 0x81, 1252},
+      {"\xCF\xF0\xE8", 1251, true, "\u041F\u0440\u0438", {}},
+      {"\x93\xFA\x96\x7B\x5C", 932, true, "\u65E5\u672C\\", {}},  // the second byte of a character may be "\"
+      {"\x82", 932, true, "", Kind::InvalidByte, 0, 0x82, 932},   // lead byte cut off at the end
+      {"\xD6\xD0\xCE\xC4", 936, true, "\u4E2D\u6587", {}},
+      {"\xC7\xD1\xB1\xDB", 949, true, "\uD55C\uAE00", {}},
+      {"\xA4\xA4\xA4\xE5", 950, true, "\u4E2D\u6587", {}},
+      {"\xE0\xB8\x81", 65001, true, "\u0E01", {}},
+      {"ok \xC3(", 65001, true, "", Kind::InvalidByte, 3, 0xC3, 65001},
+      {"\xED\xA0\x80", 65001, true, "", Kind::InvalidByte, 0, 0xED, 65001},  // a surrogate
+      {"\xE9", 12345, true, "", Kind::Unsupported, 0, 0, 12345},
+      {"\u20AC \u00E9", 1252, false, "\x80 \xE9", {}},
+      {"\u65E5\u672C", 932, false, "\x93\xFA\x96\x7B", {}},
+      {"x \u20AC", 437, false, "", Kind::Unrepresentable, 2, 0x20AC, 437},
+      {"x \U0001F600", 1252, false, "", Kind::Unrepresentable, 2, 0x1F600, 1252},
+      {"x \xFF", 1252, false, "", Kind::InvalidByte, 2, 0xFF, 65001},  // the input is no UTF-8
+      {"\u00E9", kNoCodePage, false, "", Kind::NoCodePage, 0, 0xC3, kNoCodePage},
+      {"\u1EA0", 1258, false, "A\xF2", {}},  // a base letter and a combining tone mark
+  };
+  CodePageConverter converter;
+  for (int round = 0; round < 2; ++round) {  // the second round reuses the open descriptors
+    for (const Conversion& c : cases) {
+      std::string out = "kept|";
+      std::optional<ConversionError> error =
+          c.toUtf8 ? converter.ToUtf8(c.text, c.codePage, out) : converter.FromUtf8(c.text, c.codePage, out);
+      if (!c.error) {
+        EXPECT_FALSE(error) << c.text << " " << error->Describe();
+        EXPECT_EQ(out, "kept|" + std::string(c.expected)) << c.text;
+        continue;
+      }
+      ASSERT_TRUE(error) << c.text;
+      EXPECT_EQ(out, "kept|") << "a failed conversion leaves the output as it was: " << c.text;
+      EXPECT_EQ(error->kind, *c.error) << c.text;
+      EXPECT_EQ(error->offset, c.offset) << c.text;
+      EXPECT_EQ(error->value, c.value) << c.text;
+      EXPECT_EQ(error->codePage, c.errorCodePage) << c.text;
+    }
+  }
+}
+
+TEST(CodePageTest, EveryNamedCodePageOpensAndRoundTripsItsHighBytes) {
+  CodePageConverter converter;
+  for (int codePage :
+       {437, 737,  775,  850,  852,  855,  857,  860,  861,   862,   863,   864,   865,   866,   869,
+        874, 1250, 1251, 1252, 1253, 1254, 1256, 1257, 10000, 20866, 21866, 28591, 28592, 28595, 28605}) {
+    std::string bytes, utf8, back;
+    for (int b = 0xA0; b <= 0xFF; ++b) {
+      std::string one(1, static_cast<char>(b)), scratch;
+      if (!converter.ToUtf8(one, codePage, scratch))
+        bytes += one;  // skip bytes the code page leaves undefined
+    }
+    ASSERT_FALSE(bytes.empty()) << codePage;
+    ASSERT_FALSE(converter.ToUtf8(bytes, codePage, utf8)) << codePage;
+    ASSERT_FALSE(converter.FromUtf8(utf8, codePage, back)) << codePage;
+    EXPECT_EQ(back, bytes) << codePage;
+  }
+  EXPECT_EQ(IconvName(42), "");
+}
+
+TEST(CodePageTest, Messages) {
+  EXPECT_EQ((ConversionError{Kind::InvalidByte, 1252, 4, 0x81}).Describe(),
+            "byte 0x81 is not valid in code page 1252");
+  EXPECT_EQ((ConversionError{Kind::Unrepresentable, 437, 0, 0x20AC}).Describe(),
+            "character U+20AC cannot be written in code page 437");
+  EXPECT_EQ((ConversionError{Kind::NoCodePage, 0, 0, 0xE9}).Describe(), "non-ASCII text and no code page");
+  EXPECT_EQ((ConversionError{Kind::Unsupported, 12345, 0, 0}).Describe(), "code page 12345 is not supported");
+}
+
+TEST(CodePageTest, LooksLikeUtf8) {
+  CodePageConverter converter;
+  EXPECT_TRUE(converter.LooksLikeUtf8("\"\xD0\x9F\xD1\x80\xD0\xB8\""));
+  EXPECT_TRUE(converter.LooksLikeUtf8("caf\xC3\xA9"));
+  EXPECT_FALSE(converter.LooksLikeUtf8("ASCII only"));
+  EXPECT_FALSE(converter.LooksLikeUtf8("caf\xE9"));            // a cp1252 letter
+  EXPECT_FALSE(converter.LooksLikeUtf8("\xC3\xA9 and \xE9"));  // one valid sequence is not enough
+  EXPECT_FALSE(converter.LooksLikeUtf8("\xC0\xAF"));           // overlong
+}
+
+bool IsScript(const std::filesystem::path& path) {
+  std::string extension = path.extension().string();
+  return extension == ".rc" || extension == ".Rc" || extension == ".RC";
+}
+
+// The writer's lines and the script line each came from.
+std::vector<std::pair<std::string, int>> Sourced(const clsRC& rc) {
+  std::vector<Int16> sources;
+  LineCollection lines = rc.PrintLines(sources);
+  EXPECT_EQ(ToVector(lines), ToVector(rc.PrintLines()));
+  EXPECT_EQ(sources.size(), static_cast<std::size_t>(lines.Count()));
+  std::vector<std::pair<std::string, int>> sourced;
+  for (std::size_t i = 0; i < sources.size(); ++i)
+    sourced.emplace_back(lines.Item(static_cast<std::int32_t>(i + 1)), int(sources[i]));
+  return sourced;
+}
+
+int SourceOf(const std::vector<std::pair<std::string, int>>& sourced, std::string_view piece) {
+  for (const auto& [line, source] : sourced)
+    if (line.find(piece) != std::string::npos) return source;
+  return -1;
+}
+
+TEST(CodePageTest, WrittenLinesNameTheLineOfTheirItem) {
+  Loaded loaded = LoadText(Crlf({
+      "#include \"a.h\"",                       // 1
+      "STRINGTABLE",                            // 2
+      "BEGIN",                                  // 3
+      "  IDS_ONE \"one\"",                      // 4
+      "END",                                    // 5
+      "IDR_M MENU",                             // 6
+      "BEGIN",                                  // 7
+      "  POPUP \"&File\"",                      // 8
+      "  BEGIN",                                // 9
+      "    MENUITEM \"&Open\", ID_OPEN",        // 10
+      "  END",                                  // 11
+      "END",                                    // 12
+      "IDD_X DIALOG DISCARDABLE 0, 0, 10, 10",  // 13
+      "STYLE WS_POPUP",                         // 14
+      "CAPTION \"Cap\"",                        // 15
+      "FONT 8, \"Face\"",                       // 16
+      "BEGIN",                                  // 17
+      "  LTEXT \"Label\", IDC_L, 1, 1, 1, 1",   // 18
+      "END",                                    // 19
+      "#ifdef APSTUDIO_INVOKED",                // 20
+      "1 TEXTINCLUDE",                          // 21
+      "",                                       // 22
+      "#else",                                  // 23
+      "\"inside\"",                             // 24
+      "#endif",                                 // 25
+      "IDR_A ACCELERATORS",                     // 26
+      "BEGIN",                                  // 27
+      "  \"K\", ID_K, VIRTKEY",                 // 28
+      "END",                                    // 29
+      "STRINGTABLE",                            // 30
+      "BEGIN",                                  // 31
+      "  IDS_TWO \"two\"",                      // 32
+      "END",                                    // 33
+  }));
+  ASSERT_TRUE(loaded.result);
+  const clsRC& rc = *loaded.rc;
+  EXPECT_EQ(rc.IfDefLines, (std::vector<std::vector<Int16>>{{21, 23, 24}}));
+  auto sourced = Sourced(rc);
+  struct Case {
+    std::string_view piece;
+    int line;
+  };
+  const Case cases[] = {{"\"a.h\"", 1},        {"\"one\"", 4},     {"\"two\"", 32},  {"\"&File\"", 8},
+                        {"\"&Open\"", 10},     {"\"Cap\"", 15},    {"\"Face\"", 16}, {"\"Label\"", 18},
+                        {"1 TEXTINCLUDE", 21}, {"\"inside\"", 24}, {"ID_K", 28},     {"// Dialog", 0}};
+  for (const Case& c : cases) EXPECT_EQ(SourceOf(sourced, c.piece), c.line) << c.piece;
+}
+
+// On every corpus script, each quoted text of a written line stands in the script lines its
+// source names (the statement may continue on the next lines).
+TEST(CodePageTest, CorpusSourcesHoldTheirText) {
+  int checked = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(std::string(TAMREL_TEST_DATA) + "/corpus")) {
+    if (!IsScript(entry.path())) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    Loaded loaded = LoadText(std::string(std::istreambuf_iterator<char>(in), {}));
+    if (!loaded.result) continue;
+    ++checked;
+    const clsRC& rc = *loaded.rc;
+    for (const auto& [line, source] : Sourced(rc)) {
+      std::size_t open = line.find('"');
+      if (open == std::string::npos) continue;
+      std::size_t close = line.find('"', open + 1);
+      std::string quoted =
+          line.substr(open, close == std::string::npos ? std::string::npos : close - open + 1);
+      ASSERT_GT(source, 0) << entry.path() << ": " << line;
+      std::string statement;
+      for (int l = source; l <= std::min<int>(source + 3, rc.Lines.Count()); ++l)
+        statement += rc.Lines.Item(l);
+      EXPECT_NE(statement.find(quoted), std::string::npos) << entry.path() << ":" << source << ": " << line;
+    }
+  }
+  EXPECT_GE(checked, 80);
+}
+
+}  // namespace
+}  // namespace tamrel
