@@ -96,8 +96,12 @@ class ScriptLog : public ErrorLog {
 
   void Log(const std::string& message, const std::optional<std::string>& location,
            const std::string& path) override;
-  // Where later reports go (those of PrintLines after loading, for example).
-  void SetSink(Sink sink) { sink_ = std::move(sink); }
+  // Where later reports go (those of PrintLines after loading, for example). Such reports are
+  // about the model, not about a line the walk reached, so they name no line of their own.
+  void SetSink(Sink sink) {
+    sink_ = std::move(sink);
+    line_ = [] { return 0; };
+  }
   // Reports received so far.
   int Count() const { return count_; }
 
