@@ -2,9 +2,6 @@
 // the script writer produces.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "TestSupport.h"
 #include "common/CodePage.h"
 
@@ -149,15 +146,6 @@ TEST(CodePageTest, EveryNamedCodePageOpensAndRoundTripsItsHighBytes) {
   EXPECT_EQ(IconvName(42), "");
 }
 
-TEST(CodePageTest, Messages) {
-  EXPECT_EQ((ConversionError{Kind::InvalidByte, 1252, 4, 0x81}).Describe(),
-            "byte 0x81 is not valid in code page 1252");
-  EXPECT_EQ((ConversionError{Kind::Unrepresentable, 437, 0, 0x20AC}).Describe(),
-            "character U+20AC cannot be written in code page 437");
-  EXPECT_EQ((ConversionError{Kind::NoCodePage, 0, 0, 0xE9}).Describe(), "non-ASCII text and no code page");
-  EXPECT_EQ((ConversionError{Kind::Unsupported, 12345, 0, 0}).Describe(), "code page 12345 is not supported");
-}
-
 TEST(CodePageTest, LooksLikeUtf8) {
   CodePageConverter converter;
   EXPECT_TRUE(converter.LooksLikeUtf8("\"\xD0\x9F\xD1\x80\xD0\xB8\""));
@@ -166,11 +154,6 @@ TEST(CodePageTest, LooksLikeUtf8) {
   EXPECT_FALSE(converter.LooksLikeUtf8("caf\xE9"));            // a cp1252 letter
   EXPECT_FALSE(converter.LooksLikeUtf8("\xC3\xA9 and \xE9"));  // one valid sequence is not enough
   EXPECT_FALSE(converter.LooksLikeUtf8("\xC0\xAF"));           // overlong
-}
-
-bool IsScript(const std::filesystem::path& path) {
-  std::string extension = path.extension().string();
-  return extension == ".rc" || extension == ".Rc" || extension == ".RC";
 }
 
 // The writer's lines and the script line each came from.
@@ -193,39 +176,14 @@ int SourceOf(const std::vector<std::pair<std::string, int>>& sourced, std::strin
 
 TEST(CodePageTest, WrittenLinesNameTheLineOfTheirItem) {
   Loaded loaded = LoadText(Crlf({
-      "#include \"a.h\"",                       // 1
-      "STRINGTABLE",                            // 2
-      "BEGIN",                                  // 3
-      "  IDS_ONE \"one\"",                      // 4
-      "END",                                    // 5
-      "IDR_M MENU",                             // 6
-      "BEGIN",                                  // 7
-      "  POPUP \"&File\"",                      // 8
-      "  BEGIN",                                // 9
-      "    MENUITEM \"&Open\", ID_OPEN",        // 10
-      "  END",                                  // 11
-      "END",                                    // 12
-      "IDD_X DIALOG DISCARDABLE 0, 0, 10, 10",  // 13
-      "STYLE WS_POPUP",                         // 14
-      "CAPTION \"Cap\"",                        // 15
-      "FONT 8, \"Face\"",                       // 16
-      "BEGIN",                                  // 17
-      "  LTEXT \"Label\", IDC_L, 1, 1, 1, 1",   // 18
-      "END",                                    // 19
-      "#ifdef APSTUDIO_INVOKED",                // 20
-      "1 TEXTINCLUDE",                          // 21
-      "",                                       // 22
-      "#else",                                  // 23
-      "\"inside\"",                             // 24
-      "#endif",                                 // 25
-      "IDR_A ACCELERATORS",                     // 26
-      "BEGIN",                                  // 27
-      "  \"K\", ID_K, VIRTKEY",                 // 28
-      "END",                                    // 29
-      "STRINGTABLE",                            // 30
-      "BEGIN",                                  // 31
-      "  IDS_TWO \"two\"",                      // 32
-      "END",                                    // 33
+      "#include \"a.h\"", "STRINGTABLE", "BEGIN", "  IDS_ONE \"one\"", "END",          // 1-5
+      "IDR_M MENU", "BEGIN", "  POPUP \"&File\"", "  BEGIN",                           // 6-9
+      "    MENUITEM \"&Open\", ID_OPEN", "  END", "END",                               // 10-12
+      "IDD_X DIALOG DISCARDABLE 0, 0, 10, 10", "STYLE WS_POPUP", "CAPTION \"Cap\"",    // 13-15
+      "FONT 8, \"Face\"", "BEGIN", "  LTEXT \"Label\", IDC_L, 1, 1, 1, 1", "END",       // 16-19
+      "#ifdef APSTUDIO_INVOKED", "1 TEXTINCLUDE", "", "#else", "\"inside\"", "#endif",  // 20-25
+      "IDR_A ACCELERATORS", "BEGIN", "  \"K\", ID_K, VIRTKEY", "END",                  // 26-29
+      "STRINGTABLE", "BEGIN", "  IDS_TWO \"two\"", "END",                              // 30-33
   }));
   ASSERT_TRUE(loaded.result);
   const clsRC& rc = *loaded.rc;
@@ -244,27 +202,18 @@ TEST(CodePageTest, WrittenLinesNameTheLineOfTheirItem) {
 // On every corpus script, each quoted text of a written line stands in the script lines its
 // source names (the statement may continue on the next lines).
 TEST(CodePageTest, CorpusSourcesHoldTheirText) {
-  int checked = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(std::string(TAMREL_TEST_DATA) + "/corpus")) {
-    if (!IsScript(entry.path())) continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    Loaded loaded = LoadText(std::string(std::istreambuf_iterator<char>(in), {}));
-    if (!loaded.result) continue;
-    ++checked;
-    const clsRC& rc = *loaded.rc;
+  int checked = ForEachLoadedCorpusScript([](const std::filesystem::path& path, const clsRC& rc) {
     for (const auto& [line, source] : Sourced(rc)) {
       std::size_t open = line.find('"');
       if (open == std::string::npos) continue;
       std::size_t close = line.find('"', open + 1);
-      std::string quoted =
-          line.substr(open, close == std::string::npos ? std::string::npos : close - open + 1);
-      ASSERT_GT(source, 0) << entry.path() << ": " << line;
+      std::string quoted = line.substr(open, close == std::string::npos ? std::string::npos : close - open + 1);
+      ASSERT_GT(source, 0) << path << ": " << line;
       std::string statement;
-      for (int l = source; l <= std::min<int>(source + 3, rc.Lines.Count()); ++l)
-        statement += rc.Lines.Item(l);
-      EXPECT_NE(statement.find(quoted), std::string::npos) << entry.path() << ":" << source << ": " << line;
+      for (int l = source; l <= std::min<int>(source + 3, rc.Lines.Count()); ++l) statement += rc.Lines.Item(l);
+      EXPECT_NE(statement.find(quoted), std::string::npos) << path << ":" << source << ": " << line;
     }
-  }
+  });
   EXPECT_GE(checked, 80);
 }
 

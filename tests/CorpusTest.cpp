@@ -22,11 +22,6 @@ using V = std::vector<std::string>;
 
 const fs::path kCorpus = fs::path(TAMREL_TEST_DATA) / "corpus";
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // expectations.tsv: FILE, then "ok", or "report" with the message and location, or
 // "messagebox" with the text of the message.
 std::map<std::string, V> Expectations() {
@@ -46,11 +41,7 @@ std::map<std::string, V> Expectations() {
 
 std::vector<std::string> CorpusFiles() {
   std::vector<std::string> files;
-  for (const auto& entry : fs::directory_iterator(kCorpus)) {
-    std::string ext = entry.path().extension().string();
-    if (ext == ".rc" || ext == ".Rc" || ext == ".RC") files.push_back(entry.path().filename().string());
-  }
-  std::sort(files.begin(), files.end());
+  for (const fs::path& path : CorpusScripts()) files.push_back(path.filename().string());
   return files;
 }
 

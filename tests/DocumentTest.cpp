@@ -70,12 +70,7 @@ TEST(InitTest, LogEntryThatIsNotALogRaisesFromTheReport) {
   auto hosts = std::make_shared<HostObjects>();
   hosts->Add(std::make_shared<RecordingForm>(), "Log");
   clsRC rc;
-  try {
-    rc.Init("/nonexistent.rc", hosts, 2);
-    FAIL() << "expected the unusable log to raise";
-  } catch (const RCError& e) {
-    EXPECT_EQ(e.Number(), err::NoSuchMember);
-  }
+  EXPECT_EQ(ErrorOf([&] { rc.Init("/nonexistent.rc", hosts, 2); }), err::NoSuchMember);
 }
 
 TEST(ReadTest, EveryLineEndEndsALine) {

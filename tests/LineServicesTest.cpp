@@ -11,6 +11,15 @@ std::vector<std::string> Split(std::string_view statement, char separator = ' ')
   return ToVector(rc.ParseLine(statement, separator));
 }
 
+// A document that keeps a recording log and reads nothing.
+clsRC Logged(std::shared_ptr<RecordingLog> log) {
+  clsRC rc;
+  auto hosts = std::make_shared<HostObjects>();
+  hosts->Add(std::move(log), "Log");
+  rc.Init("unused", hosts);
+  return rc;
+}
+
 clsRC WithLines(std::initializer_list<std::string> lines) {
   clsRC rc;
   for (const std::string& line : lines) rc.Lines.Add(line);
@@ -84,31 +93,24 @@ TEST(ParseLineTest, Table) {
       {"x NOT \t", ' ', {"x", "NOT"}},         // and go with it
       {"a\t", ' ', {"a"}},
       {"IDD_X DIALOG 0, 0, 10, 20", ' ', {"IDD_X", "DIALOG", "0", "0", "10", "20"}},
+      // Text between double quotes is kept as written: semicolons, and blanks next to "|" or
+      // before ",", are only touched outside quotes. Tabs become blanks everywhere.
+      {"IDS_FILTER \"Bitmaps (*.bmp;*.dib)|*.bmp;*.dib||\"", ' ',
+       {"IDS_FILTER", "\"Bitmaps (*.bmp;*.dib)|*.bmp;*.dib||\""}},
+      {"CAPTION \"a | b , c\"", ' ', {"CAPTION", "\"a | b , c\""}},
+      {"X \"a\tb\"", ' ', {"X", "\"a b\""}},
+      {"\"a \"\" b\" , c", ' ', {"\"a \"\" b\"", "c"}},
   };
   for (const Case& c : cases)
     EXPECT_EQ(Split(c.statement, c.separator), c.tokens) << '"' << c.statement << "\" sep '" << c.separator << "'";
-}
-
-// Text between double quotes is kept as written: semicolons, and blanks next to "|" or before
-// ",", are only touched outside quotes. Tabs become blanks everywhere.
-TEST(ParseLineTest, QuotedTextIsKeptAsWritten) {
-  using V = std::vector<std::string>;
-  EXPECT_EQ(Split("IDS_FILTER \"Bitmaps (*.bmp;*.dib)|*.bmp;*.dib||\""),
-            (V{"IDS_FILTER", "\"Bitmaps (*.bmp;*.dib)|*.bmp;*.dib||\""}));
-  EXPECT_EQ(Split("CAPTION \"a | b , c\""), (V{"CAPTION", "\"a | b , c\""}));
-  EXPECT_EQ(Split("X \"a\tb\""), (V{"X", "\"a b\""}));
-  EXPECT_EQ(Split("\"a \"\" b\" , c"), (V{"\"a \"\" b\"", "c"}));
 }
 
 // A stretch of 32767 characters without a split overflows the 16-bit scan position: the
 // tokens found so far come back followed by "ERROR", and one report names the statement, cut
 // to 1,024 bytes.
 TEST(ParseLineTest, OverlongStatementGivesErrorToken) {
-  clsRC rc;
   auto log = std::make_shared<RecordingLog>();
-  auto hosts = std::make_shared<HostObjects>();
-  hosts->Add(log, "Log");
-  rc.Init("unused", hosts);  // keeps the host collection, reads nothing
+  clsRC rc = Logged(log);
   std::string longToken(40000, 'x');
   EXPECT_EQ(ToVector(rc.ParseLine("a b " + longToken, ' ')), (std::vector<std::string>{"a", "b", "ERROR"}));
   ASSERT_EQ(log->entries.size(), 1u);
@@ -135,11 +137,8 @@ TEST(ParseLineTest, CutLocationKeepsWholeCharacters) {
       {1018, "\xF0\x9F\x98\x80", 1018}, {1017, "\xF0\x9F\x98\x80", 1021}, {0, "\xF0\x9F\x98\x80", 1020},
   };
   for (const Case& c : cases) {
-    clsRC rc;
     auto log = std::make_shared<RecordingLog>();
-    auto hosts = std::make_shared<HostObjects>();
-    hosts->Add(log, "Log");
-    rc.Init("unused", hosts);
+    clsRC rc = Logged(log);
     std::string text(c.ascii, 'x');
     while (text.size() < 33000) text += c.character;
     rc.ParseLine(text, ' ');

@@ -10,15 +10,6 @@ namespace {
 
 using V = std::vector<std::string>;
 
-// The number of the error a call raises, 0 when it raises none.
-template <class Call>
-int ErrorOf(Call call) try {
-  call();
-  return 0;
-} catch (const RCError& e) {
-  return e.Number();
-}
-
 // "result menus items", then " | report @ location" per log entry and " | text" per message box.
 std::string Outcome(const Loaded& loaded) {
   std::string text = std::to_string(loaded.result) + " " + std::to_string(loaded.rc->Menus.Count()) + " " +

@@ -4,8 +4,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -114,6 +116,34 @@ inline Loaded LoadText(const std::string& bytes, std::shared_ptr<RecordingForm> 
   loaded.result = loaded.rc->Init(script.Path(), hosts, 2);
   SetMessageBoxHook({});
   return loaded;
+}
+
+inline std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The scripts of tests/data/corpus, sorted by name.
+inline std::vector<std::filesystem::path> CorpusScripts() {
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(TAMREL_TEST_DATA) / "corpus")) {
+    std::string ext = entry.path().extension().string();
+    if (ext == ".rc" || ext == ".Rc" || ext == ".RC") files.push_back(entry.path());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// Calls `check` with every corpus script that loads; returns how many did.
+inline int ForEachLoadedCorpusScript(const std::function<void(const std::filesystem::path&, const clsRC&)>& check) {
+  int loadedCount = 0;
+  for (const std::filesystem::path& path : CorpusScripts()) {
+    Loaded loaded = LoadText(ReadBytes(path));
+    if (!loaded.result) continue;
+    ++loadedCount;
+    check(path, *loaded.rc);
+  }
+  return loadedCount;
 }
 
 // The lines of a collection, for comparing with EXPECT_EQ.
