@@ -137,7 +137,11 @@ class clsRC {
   // Raises when the host collection has no usable "Log" entry.
   void Report(const Procedure& procedure, const RCError& error,
               const std::optional<std::string>& location) const;
-  // The same, but a report with nowhere to go is dropped.
+  // The statement-splitting core of ParseLine; raises error 6 with `changed` holding the
+  // statement as far as it was changed.
+  void SplitStatement(std::string_view statement, char separator, Tokens& tokens,
+                      Procedure& procedure, std::string& changed);
+  // Report, but a report with nowhere to go is dropped.
   void ReportIfPossible(const Procedure& procedure, const RCError& error,
                         const std::optional<std::string>& location) const;
   // The five lines that open a section of a written script.

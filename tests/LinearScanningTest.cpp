@@ -9,6 +9,7 @@
 
 #include "ReferenceScanning.h"
 #include "TestSupport.h"
+#include "document/StatementScanner.h"
 
 namespace tamrel {
 
@@ -118,6 +119,24 @@ reference::Split Split(clsRC& rc, RecordingLog& log, std::string_view statement,
   return split;
 }
 
+// The statement scanner the walk uses, fed one statement as ParseLine would be.
+reference::Split Scanned(std::string_view statement, char separator) {
+  reference::Split split;
+  std::string_view s = statement;
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  if (s.empty() || s.starts_with("//")) return split;
+  StatementScanner scanner(separator, StatementScanner::Mode::Text);
+  for (char c : s) scanner.Feed(c);
+  scanner.Finish();
+  split.tokens = scanner.TakeTokens();
+  if (std::optional<std::string_view> step = scanner.OverflowStep()) {
+    split.step = std::string(*step);
+    split.changed = reference::Shortened(scanner.OverflowLocation());
+  }
+  return split;
+}
+
 reference::Split Expected(std::string_view statement, char separator) {
   reference::Split split = reference::ParseLine(statement, separator);
   if (split.step) split.changed = reference::Shortened(split.changed);
@@ -148,8 +167,9 @@ TEST(LinearScanningTest, ParseLineMatchesReferenceOnRandomStatements) {
   for (int n = 0; n < 200000; ++n) {
     std::string statement = RandomText(rng, 12);
     char separator = separators[n % 3];
-    ASSERT_EQ(Split(rc, *host.log, statement, separator), Expected(statement, separator))
-        << '"' << statement << "\" sep '" << separator << "'";
+    const reference::Split expected = Expected(statement, separator);
+    ASSERT_EQ(Split(rc, *host.log, statement, separator), expected) << '"' << statement << "\" sep '" << separator << "'";
+    ASSERT_EQ(Scanned(statement, separator), expected) << '"' << statement << "\" sep '" << separator << "'";
   }
 }
 
@@ -167,8 +187,9 @@ TEST(LinearScanningTest, ParseLineMatchesReferenceAroundTheLimit) {
     while (statement.size() < static_cast<std::size_t>(32767 + extra(rng))) statement += filler;
     statement += RandomText(rng, 6);
     for (char separator : {' ', '|'}) {
-      ASSERT_EQ(Split(rc, *host.log, statement, separator), Expected(statement, separator))
-          << "case " << n << " filler \"" << filler << "\" sep '" << separator << "'";
+      const reference::Split expected = Expected(statement, separator);
+      ASSERT_EQ(Split(rc, *host.log, statement, separator), expected) << "case " << n << " sep '" << separator << "'";
+      ASSERT_EQ(Scanned(statement, separator), expected) << "case " << n << " sep '" << separator << "'";
     }
   }
 }
