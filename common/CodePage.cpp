@@ -193,21 +193,18 @@ std::optional<ConversionError> CodePageConverter::Convert(void* handle, std::str
 
 std::optional<ConversionError> CodePageConverter::ToUtf8(std::string_view text, int codePage,
                                                          std::string& out) {
-  std::size_t nonAscii = FirstNonAscii(text);
-  if (nonAscii == std::string_view::npos) {
-    out.append(text);
-    return std::nullopt;
-  }
-  if (codePage == kNoCodePage)
-    return ConversionError{ConversionError::Kind::NoCodePage, codePage, nonAscii,
-                           static_cast<unsigned char>(text[nonAscii])};
-  void* handle = Open(codePage, true);
-  if (handle == nullptr) return ConversionError{ConversionError::Kind::Unsupported, codePage, 0, 0};
-  return Convert(handle, text, codePage, true, out);
+  return Transcode(text, codePage, true, out);
 }
 
 std::optional<ConversionError> CodePageConverter::FromUtf8(std::string_view text, int codePage,
                                                            std::string& out) {
+  return Transcode(text, codePage, false, out);
+}
+
+// ASCII is the same in every code page and in UTF-8, so it is copied; anything else needs a
+// code page and its converter.
+std::optional<ConversionError> CodePageConverter::Transcode(std::string_view text, int codePage, bool toUtf8,
+                                                            std::string& out) {
   std::size_t nonAscii = FirstNonAscii(text);
   if (nonAscii == std::string_view::npos) {
     out.append(text);
@@ -216,9 +213,9 @@ std::optional<ConversionError> CodePageConverter::FromUtf8(std::string_view text
   if (codePage == kNoCodePage)
     return ConversionError{ConversionError::Kind::NoCodePage, codePage, nonAscii,
                            static_cast<unsigned char>(text[nonAscii])};
-  void* handle = Open(codePage, false);
+  void* handle = Open(codePage, toUtf8);
   if (handle == nullptr) return ConversionError{ConversionError::Kind::Unsupported, codePage, 0, 0};
-  return Convert(handle, text, codePage, false, out);
+  return Convert(handle, text, codePage, toUtf8, out);
 }
 
 bool CodePageConverter::LooksLikeUtf8(std::string_view text) {

@@ -68,6 +68,7 @@ class CodePageConverter {
   };
   // The descriptor for one direction, or nullptr when iconv has no such code page.
   void* Open(int codePage, bool toUtf8);
+  std::optional<ConversionError> Transcode(std::string_view text, int codePage, bool toUtf8, std::string& out);
   std::optional<ConversionError> Convert(void* handle, std::string_view text, int codePage, bool toUtf8,
                                          std::string& out);
 

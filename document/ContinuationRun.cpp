@@ -159,12 +159,6 @@ ContinuationRun::Outcome OutcomeOf(const Summary& s) {
   return o;
 }
 
-std::string_view TrimBlanks(std::string_view s) noexcept {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
-
 }  // namespace
 
 std::string_view ContinuationRun::TrimWhite(std::string_view text) noexcept {

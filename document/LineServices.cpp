@@ -13,12 +13,6 @@
 namespace tamrel {
 namespace {
 
-std::string_view TrimBlanks(std::string_view s) noexcept {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
-
 constexpr std::int32_t kMaxPosition = 32767;  // text positions are 16-bit
 
 [[noreturn]] void Overflow(std::string& changed, std::string_view done, std::string_view rest) {

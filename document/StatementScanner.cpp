@@ -7,12 +7,6 @@
 namespace tamrel {
 namespace {
 
-std::string_view TrimBlanks(std::string_view s) noexcept {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
-
 void AppendHead(std::string& head, char c) {
   if (head.size() < StatementScanner::kLocationBytes) head.push_back(c);
 }

@@ -20,6 +20,13 @@
 
 namespace tamrel {
 
+// A statement without its outer blanks (tabs stay): the first step of splitting a statement.
+inline std::string_view TrimBlanks(std::string_view s) noexcept {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
 class StatementScanner {
  public:
   static constexpr std::int32_t kMaxPosition = 32767;  // text positions are 16-bit
