@@ -105,21 +105,30 @@ std::string_view EncodingName(TextEncoding encoding) noexcept {
   return "bytes";
 }
 
-std::string DecodeScript(std::string_view bytes, TextEncoding& encoding) {
+std::string_view DecodeScript(std::string_view bytes, TextEncoding& encoding, std::string& decoded) {
   if (bytes.starts_with("\xFF\xFE")) {
     encoding = TextEncoding::Utf16LE;
-    return DecodeUtf16(bytes.substr(2), false);
+    decoded = DecodeUtf16(bytes.substr(2), false);
+    return decoded;
   }
   if (bytes.starts_with("\xFE\xFF")) {
     encoding = TextEncoding::Utf16BE;
-    return DecodeUtf16(bytes.substr(2), true);
+    decoded = DecodeUtf16(bytes.substr(2), true);
+    return decoded;
   }
   if (bytes.starts_with("\xEF\xBB\xBF")) {
     encoding = TextEncoding::Utf8Bom;
-    return std::string(bytes.substr(3));
+    return bytes.substr(3);
   }
   encoding = TextEncoding::Bytes;
-  return std::string(bytes);
+  return bytes;
+}
+
+std::string DecodeScript(std::string_view bytes, TextEncoding& encoding) {
+  std::string decoded;
+  std::string_view text = DecodeScript(bytes, encoding, decoded);
+  if (encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE) return decoded;
+  return std::string(text);
 }
 
 std::string EncodeText(std::string_view text, TextEncoding encoding, bool withMark) {

@@ -23,6 +23,10 @@ std::string_view EncodingName(TextEncoding encoding) noexcept;
 // of bytes, a lone surrogate) raises error 321 with a description that says what is wrong.
 std::string DecodeScript(std::string_view bytes, TextEncoding& encoding);
 
+// The same without copying 8-bit text: the result views `bytes` past any mark, or, for UTF-16,
+// views `decoded`, which receives the UTF-8 text (and is left alone otherwise).
+std::string_view DecodeScript(std::string_view bytes, TextEncoding& encoding, std::string& decoded);
+
 // Encodes model text for a file in the given encoding, with its byte-order mark when
 // `withMark` (the mark belongs at the start of a file only). Bytes are written unchanged;
 // for UTF-16 the text must be UTF-8 (invalid sequences become U+FFFD).

@@ -2,11 +2,15 @@
 // readers, and the reporting convention shared by every loading routine.
 #include "document/clsRC.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include "common/TextLines.h"
 #include "common/modCommonTools.h"
 #include "document/ContinuationRun.h"
 #include "host/HostHooks.h"
@@ -14,18 +18,25 @@
 namespace tamrel {
 namespace {
 
-// Reads a whole file into memory: error 53 when it does not exist, 75 when it cannot be
-// opened or is not a regular file, 57 when reading fails.
+// Reads a whole file into one buffer sized from the file: error 53 when it does not exist, 75
+// when it cannot be opened or is a directory, 57 when reading fails. A file that is not
+// regular (a pipe) or grows while it is read is read on into a buffer that doubles.
 std::string ReadWholeFile(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) Raise(errno == ENOENT || errno == ENOTDIR ? err::FileNotFound : err::FileAccess);
   std::string bytes;
-  char buffer[1 << 16];
+  struct stat info {};
+  if (::fstat(::fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+    bytes.resize(static_cast<std::size_t>(info.st_size) + 1);  // one more, to meet the end at once
+  constexpr std::size_t kChunk = 1 << 16;
+  std::size_t size = 0;
   bool failed = false;
   for (;;) {
-    std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
-    bytes.append(buffer, n);
-    if (n < sizeof buffer) {
+    if (size == bytes.size()) bytes.resize(size + std::max(size, kChunk));
+    const std::size_t wanted = bytes.size() - size;
+    const std::size_t n = std::fread(bytes.data() + size, 1, wanted, file);
+    size += n;
+    if (n < wanted) {
       failed = std::ferror(file) != 0;
       break;
     }
@@ -33,25 +44,8 @@ std::string ReadWholeFile(const std::string& path) {
   int error = failed ? errno : 0;
   std::fclose(file);
   if (failed) Raise(error == EISDIR ? err::FileAccess : err::ReadFailed);
+  bytes.resize(size);
   return bytes;
-}
-
-// Calls `add` for every line of `text`. A line ends at CR LF, a lone CR or a lone LF; a
-// terminator at the very end adds no empty line.
-template <class Add>
-void SplitLines(std::string_view text, Add&& add) {
-  std::size_t start = 0;
-  const std::size_t n = text.size();
-  while (start < n) {
-    std::size_t end = start;
-    while (end < n && text[end] != '\r' && text[end] != '\n') ++end;
-    if (end == n) {
-      add(text.substr(start));
-      return;
-    }
-    add(text.substr(start, end - start));
-    start = end + ((text[end] == '\r' && end + 1 < n && text[end + 1] == '\n') ? 2 : 1);
-  }
 }
 
 // A report names at most this much of a statement, so that a huge script cannot flood the log.
@@ -78,14 +72,12 @@ bool clsRC::Init(std::string_view szPath, std::shared_ptr<HostObjects> oAppObjec
   Procedure procedure{"RCinit", "01.1"};
   try {
     m_oAppObjects = oAppObjects ? std::move(oAppObjects) : std::make_shared<HostObjects>();
-    bool hasForm = true;
+    m_oParentForm.reset();
     try {
-      Form();
+      m_oParentForm = FindForm();
     } catch (const RCError& e) {
       if (!IsMissingEntry(e)) throw;
-      hasForm = false;
     }
-    m_bParentForm = hasForm;
 
     procedure.Step = "01.2";
     m_iOperation = ToOperationCode(vOperation);
@@ -110,11 +102,13 @@ bool clsRC::ReadResourceFile() {
   Procedure procedure{"RCrrf", "00"};
   try {
     SetStatus("Reading resource...");
-    std::string bytes = DecodeScript(ReadWholeFile(Path), SourceEncoding);
-    std::size_t ends = 0;
-    for (char c : bytes) ends += (c == '\n' || c == '\r');
-    Lines.Reserve(static_cast<std::size_t>(Lines.Count()) + ends + 1);
-    SplitLines(bytes, [this](std::string_view line) {
+    std::string bytes = ReadWholeFile(Path);
+    std::string decoded;
+    const std::string_view text = DecodeScript(bytes, SourceEncoding, decoded);
+    if (SourceEncoding == TextEncoding::Utf16LE || SourceEncoding == TextEncoding::Utf16BE)
+      std::string().swap(bytes);  // the file's UTF-16 is not needed again
+    Lines.Reserve(static_cast<std::size_t>(Lines.Count()) + CountLines(text));
+    ForEachLine(text, [this](std::string_view line) {
       Lines.Add(std::string(line));
       YieldToHost();
     });
@@ -168,10 +162,10 @@ bool clsRC::ReadSection(std::int16_t which, const Tokens& tokens, Int16& cursor)
 bool clsRC::ParseResourceFile() {
   Procedure procedure{"RCprf", ""};
   try {
-    if (m_bParentForm) {
-      Form().SetProgressMax(Lines.Count());
-      Form().SetProgressValue(0);
-      Form().SetStatusText("Building resource..");
+    if (ProgressHost* form = m_oParentForm.get()) {
+      form->SetProgressMax(Lines.Count());
+      form->SetProgressValue(0);
+      form->SetStatusText("Building resource..");
     }
     procedure.Step = "01";
     Int16 cursor = 1;
@@ -201,12 +195,12 @@ bool clsRC::ParseResourceFile() {
       }
       procedure.Step = "12";
       ++cursor;
-      if (m_bParentForm) {
-        if (cursor <= Form().GetProgressMax()) {
-          Form().SetProgressValue(cursor);
+      if (ProgressHost* form = m_oParentForm.get()) {
+        if (cursor <= form->GetProgressMax()) {
+          form->SetProgressValue(cursor);
         } else {
-          Form().SetProgressValue(0);
-          Form().SetStatusText("Ready.");
+          form->SetProgressValue(0);
+          form->SetStatusText("Ready.");
         }
       }
       YieldToHost();
@@ -268,19 +262,12 @@ std::string clsRC::StatementLocation(Int16 cursor) {
   return std::to_string(cursor) + ": " + statement;
 }
 
-ProgressHost& clsRC::Form() {
+std::shared_ptr<ProgressHost> clsRC::FindForm() const {
   if (!m_oAppObjects) Raise(err::ObjectNotSet);
-  auto* form = dynamic_cast<ProgressHost*>(m_oAppObjects->Item("ParentForm").get());
+  const std::shared_ptr<HostObject>& entry = m_oAppObjects->Item("ParentForm");
+  auto* form = dynamic_cast<ProgressHost*>(entry.get());
   if (form == nullptr) Raise(err::TypeMismatch);
-  return *form;
-}
-
-void clsRC::SetStatus(std::string_view text) {
-  if (m_bParentForm) Form().SetStatusText(text);
-}
-
-void clsRC::SetProgress(Int16 value) {
-  if (m_bParentForm) Form().SetProgressValue(value);
+  return std::shared_ptr<ProgressHost>(entry, form);
 }
 
 }  // namespace tamrel

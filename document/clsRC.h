@@ -151,15 +151,22 @@ class clsRC {
   // "{cursor}: {statement at the cursor}" for block readers (the statement begins with a blank).
   std::string StatementLocation(Int16 cursor);
 
+  // The "ParentForm" entry of the host collection as a form: error 5 or 9 when it is missing,
+  // 13 when it is not a form, 91 without a host collection.
+  std::shared_ptr<ProgressHost> FindForm() const;
   // Host form calls, made only when Init found a form.
-  ProgressHost& Form();
-  void SetStatus(std::string_view text);
-  void SetProgress(Int16 value);
-
+  void SetStatus(std::string_view text) {
+    if (m_oParentForm) m_oParentForm->SetStatusText(text);
+  }
+  void SetProgress(Int16 value) {
+    if (m_oParentForm) m_oParentForm->SetProgressValue(value);
+  }
 
   Int16 m_iOperation;
   std::shared_ptr<HostObjects> m_oAppObjects;
-  bool m_bParentForm = false;
+  // The host form Init found, or null: looked up and checked once per Init, not per call. It
+  // shares ownership of the host's entry, so it stays valid whatever the host collection does.
+  std::shared_ptr<ProgressHost> m_oParentForm;
 };
 
 }  // namespace tamrel

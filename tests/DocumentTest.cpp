@@ -166,5 +166,39 @@ TEST(InitTest, SecondInitAppendsTheLinesAgain) {
   EXPECT_EQ(rc.Lines.Count(), 2);
 }
 
+// The form is found once per Init: a second Init after the host took its form away (or put a
+// wrong object there) drives no form, and the form of the first Init is not called again.
+TEST(InitTest, EachInitFindsTheFormAfresh) {
+  TempScript script("// a\r\n");
+  auto form = std::make_shared<RecordingForm>();
+  auto log = std::make_shared<RecordingLog>();
+  auto hosts = std::make_shared<HostObjects>();
+  hosts->Add(form, "ParentForm");
+  hosts->Add(log, "Log");
+  clsRC rc;
+  EXPECT_TRUE(rc.Init(script.Path(), hosts, 2));
+  const std::size_t callsOfFirstInit = form->calls.size();
+  EXPECT_GT(callsOfFirstInit, 0u);
+
+  hosts->Remove("ParentForm");
+  EXPECT_TRUE(rc.Init(script.Path(), hosts, 2));
+  EXPECT_EQ(form->calls.size(), callsOfFirstInit);
+  EXPECT_TRUE(log->entries.empty());
+
+  hosts->Add(std::make_shared<RecordingLog>(), "ParentForm");
+  EXPECT_FALSE(rc.Init(script.Path(), hosts, 2));
+  EXPECT_EQ(form->calls.size(), callsOfFirstInit);
+  ASSERT_EQ(log->entries.size(), 1u);
+  EXPECT_EQ(log->entries[0].message, "RCinit-01.1: Type mismatch (13)");
+
+  auto second = std::make_shared<RecordingForm>();
+  hosts->Remove("ParentForm");
+  hosts->Add(second, "ParentForm");
+  EXPECT_TRUE(rc.Init(script.Path(), hosts, 2));
+  EXPECT_EQ(form->calls.size(), callsOfFirstInit);
+  EXPECT_EQ(second->calls.front(), "status:Reading resource...");
+  EXPECT_EQ(second->calls.back(), "status:Ready.");
+}
+
 }  // namespace
 }  // namespace tamrel
