@@ -3,6 +3,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 
 namespace tamrel {
 namespace {
@@ -81,7 +83,32 @@ Int16 ToInt16(double value) {
   return Int16(static_cast<int>(r));
 }
 
+namespace {
+
+// A plain decimal integer of at most five digits, optionally signed ("-1", "320"), without
+// going through a floating-point parse; nullopt for any other text.
+std::optional<std::int32_t> ShortInteger(std::string_view s) noexcept {
+  bool negative = false;
+  if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+    negative = s.front() == '-';
+    s.remove_prefix(1);
+  }
+  if (s.empty() || s.size() > 5) return std::nullopt;
+  std::int32_t value = 0;
+  for (char c : s) {
+    if (!IsDigit(c)) return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return negative ? -value : value;
+}
+
+}  // namespace
+
 Int16 ToInt16(std::string_view token) {
+  if (std::optional<std::int32_t> value = ShortInteger(TrimBlanks(token))) {
+    if (*value < -32768 || *value > 32767) Raise(err::Overflow);
+    return Int16(*value);
+  }
   if (!ReadsAsNumber(token)) Raise(err::TypeMismatch);
   return ToInt16(NumberValue(token));
 }

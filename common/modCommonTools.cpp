@@ -15,29 +15,45 @@ std::string FormatErrorMessage(std::string_view procedure, std::string_view step
   return message;
 }
 
-LineCollection SplitWords(std::string_view text) {
+namespace {
+
+bool IsSpace(char c) noexcept { return c == ' ' || c == '\t'; }
+
+// Calls `take` with each piece of `text` as SplitWords splits it. Tabs split like blanks, so a
+// piece is a stretch of the text itself, passed as a view. With a yield hook installed the host
+// is called once per character; without one, each piece is passed over in one go.
+template <class Take>
+void ForEachPiece(std::string_view text, Take&& take) {
   constexpr std::size_t kMaxPosition = 32767;
-  LineCollection pieces;
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
 
-  std::string piece;
+  const bool yields = YieldHookInstalled();
+  std::size_t start = 0;    // of the current piece
   bool afterSplit = false;  // the rest after a split loses its leading blanks
-  for (char c : text) {
-    YieldToHost();
-    if (c == '\t') c = ' ';
-    if (c == ' ') {
-      if (afterSplit) continue;
-      pieces.Add(std::move(piece));
-      piece.clear();
+  for (std::size_t i = 0; i < text.size();) {
+    if (yields) YieldToHost();
+    if (IsSpace(text[i])) {
+      if (!afterSplit) take(text.substr(start, i - start));
       afterSplit = true;
+      start = ++i;
       continue;
     }
     afterSplit = false;
-    if (piece.size() + 1 > kMaxPosition) return pieces;
-    piece.push_back(c);
+    std::size_t end = i + 1;
+    if (!yields)
+      while (end < text.size() && !IsSpace(text[end])) ++end;
+    if (end - start > kMaxPosition) return;  // the piece would pass 32,767 characters
+    i = end;
   }
-  if (!piece.empty()) pieces.Add(std::move(piece));
+  if (start < text.size()) take(text.substr(start));
+}
+
+}  // namespace
+
+LineCollection SplitWords(std::string_view text) {
+  LineCollection pieces;
+  ForEachPiece(text, [&pieces](std::string_view piece) { pieces.Add(std::string(piece)); });
   return pieces;
 }
 
@@ -58,8 +74,9 @@ bool CountsEveryPiece(const Variant& vOperation) {
 Int16 CountWords(std::string_view text, const Variant& vOperation) {
   bool every = CountsEveryPiece(vOperation);
   Int16 count = 0;
-  for (const std::string& piece : SplitWords(text))
+  ForEachPiece(text, [&](std::string_view piece) {
     if (every || IsWord(piece)) ++count;
+  });
   return count;
 }
 

@@ -11,7 +11,9 @@ bool clsRC::ProcessAccelerators(Int16& cursor) {
   Procedure procedure{"RCpA", "01"};
   try {
     Int16 count;
-    Tokens header = ParseLine(GetFullLine(cursor, count), ' ');
+    std::string joined;  // statements that span lines
+    StatementTokens header, tokens;
+    SplitInto(StatementAt(cursor, count, joined), ' ', header);
     clsAccelerator table;
     switch (header.Count()) {
       case 5:
@@ -37,16 +39,16 @@ bool clsRC::ProcessAccelerators(Int16& cursor) {
 
     procedure.Step = "02";
     cursor += count;
-    if (TrimWhite(Lines.Item(cursor)) != "BEGIN") {
+    if (TrimmedLine(cursor) != "BEGIN") {
       ShowMessageBox("Unable to process accelerator section.", cursor);
       return false;
     }
 
     procedure.Step = "03";
     ++cursor;
-    while (cursor <= Lines.Count() && TrimWhite(Lines.Item(cursor)) != "END") {
+    while (cursor <= Lines.Count() && TrimmedLine(cursor) != "END") {
       // Commas alone separate the fields, so blanks inside a field do not split it.
-      Tokens tokens = ParseLine(GetFullLine(cursor, count), ',');
+      SplitInto(StatementAt(cursor, count, joined), ',', tokens);
       if (tokens.Count() > 0) {  // blank and comment lines hold no shortcut
         clsAcceleratorKey key;
         key.Key = tokens.Item(1);

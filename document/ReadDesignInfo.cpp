@@ -12,7 +12,9 @@ bool clsRC::ProcessDesignInfo(Int16& cursor) {
   Procedure procedure{"RCpDI", "03"};
   try {
     Int16 count;
-    Tokens header = ParseLine(GetFullLine(cursor, count), ' ');
+    std::string joined;  // a header that spans lines
+    StatementTokens header, tokens;
+    SplitInto(StatementAt(cursor, count, joined), ' ', header);
     clsDesignInfo info;
     info.ID = header.Item(1);
     info.ItemType = header.Item(2);
@@ -21,14 +23,14 @@ bool clsRC::ProcessDesignInfo(Int16& cursor) {
 
     procedure.Step = "04";
     cursor += count;
-    if (TrimWhite(Lines.Item(cursor)) != "BEGIN") Raise(err::BeginExpected);
+    if (TrimmedLine(cursor) != "BEGIN") Raise(err::BeginExpected);
 
     procedure.Step = "05";
     ++cursor;
     Int16 depth = 0;
-    while ((TrimWhite(Lines.Item(cursor)) != "END" || depth > 0) && cursor <= Lines.Count()) {
+    while ((TrimmedLine(cursor) != "END" || depth > 0) && cursor <= Lines.Count()) {
       std::string statement = GetFullLine(cursor, count);
-      Tokens tokens = ParseLine(statement, ' ');
+      SplitInto(statement, ' ', tokens);
       if (tokens.Count() > 0) {
         if (tokens.Item(1) == "BEGIN") ++depth;
         else if (tokens.Item(1) == "END") --depth;

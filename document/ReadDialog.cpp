@@ -46,7 +46,7 @@ const ControlFormat* FindControlFormat(std::string_view keyword) {
 
 // Left, top, width and height from four tokens starting at `first`.
 template <class Item>
-void ReadPlacement(Item& item, const Tokens& tokens, int first) {
+void ReadPlacement(Item& item, const StatementTokens& tokens, int first) {
   item.Left = ToInt16(tokens.Item(first));
   item.Top = ToInt16(tokens.Item(first + 1));
   item.Width = ToInt16(tokens.Item(first + 2));
@@ -59,20 +59,24 @@ bool clsRC::ProcessDialog(Int16& cursor) {
   Procedure procedure{"RCpD", "01"};
   try {
     Int16 count;
+    std::string joined, pair;  // statements that span lines
+    // A statement's tokens, a CONTROL statement's arguments, and a style expression's flags.
+    StatementTokens tokens, arguments, styles;
     // The next statement: past the lines of the last one read, split at blanks and commas.
     auto nextStatement = [&] {
       cursor += count;
-      return ParseLine(GetFullLine(cursor, count), ' ');
+      SplitInto(StatementAt(cursor, count, joined), ' ', tokens);
     };
     auto readStyle = [&](clsStyle& style, std::string_view expression) {
-      style.AddStyles(ParseLine(expression, '|'));
+      SplitInto(expression, '|', styles);
+      style.AddStyleTokens(styles.Views());
       style.Line = cursor;
     };
 
     // Header: ID, keyword, optional memory options, then x, y, width, height. The coordinates
     // start at the first token from the third on that is a number.
     clsDialog dialog;
-    Tokens tokens = ParseLine(GetFullLine(cursor, count), ' ');
+    SplitInto(StatementAt(cursor, count, joined), ' ', tokens);
     dialog.ID = tokens.Item(1);
     dialog.ItemType = tokens.Item(2);
     int first = 3;
@@ -82,7 +86,7 @@ bool clsRC::ProcessDialog(Int16& cursor) {
     dialog.Line = cursor;
 
     procedure.Step = "02";
-    tokens = nextStatement();
+    nextStatement();
     if (tokens.Item(1) != "STYLE") {
       ShowMessageBox("Unable to process: " + dialog.ID + " style information.", cursor);
       return false;
@@ -92,10 +96,13 @@ bool clsRC::ProcessDialog(Int16& cursor) {
     // An optional CAPTION, whose text may stand on the line after the keyword. One blank or
     // comment line here is passed over.
     procedure.Step = "03";
-    tokens = nextStatement();
+    nextStatement();
     if (tokens.Count() > 0) {
       if (tokens.Item(1) == "CAPTION") {
-        if (tokens.Count() < 2) tokens = ParseLine(GetFullLine(cursor, count, 2), ' ');
+        if (tokens.Count() < 2) {
+          pair = GetFullLine(cursor, count, 2);
+          SplitInto(pair, ' ', tokens);
+        }
         dialog.Caption.Text = tokens.Item(2);
         dialog.Caption.Line = cursor;
       } else {
@@ -104,7 +111,7 @@ bool clsRC::ProcessDialog(Int16& cursor) {
     }
 
     procedure.Step = "04";
-    tokens = nextStatement();
+    nextStatement();
     if (tokens.Item(1) != "FONT") {
       ShowMessageBox("Unable to process: " + dialog.ID + " font information.", cursor);
       return false;
@@ -115,7 +122,7 @@ bool clsRC::ProcessDialog(Int16& cursor) {
 
     procedure.Step = "05";
     cursor += count;
-    std::string begin = TrimWhite(Lines.Item(cursor));
+    std::string_view begin = TrimmedLine(cursor);
     if (begin != "{" && begin != "BEGIN") {
       ShowMessageBox("Unable to process: " + dialog.ID + " begin controls.", cursor);
       return false;
@@ -126,10 +133,10 @@ bool clsRC::ProcessDialog(Int16& cursor) {
     ++cursor;
     Int16 relIndex = 0;
     while (cursor <= Lines.Count()) {
-      std::string line = TrimWhite(Lines.Item(cursor));
+      std::string_view line = TrimmedLine(cursor);
       if (line == "}" || line == "END") break;
-      std::string statement = GetFullLine(cursor, count);
-      tokens = ParseLine(statement, ' ');
+      std::string_view statement = StatementAt(cursor, count, joined);
+      SplitInto(statement, ' ', tokens);
       if (tokens.Count() > 0) {
         clsControl control;
         control.ItemType = tokens.Item(1);
@@ -138,18 +145,21 @@ bool clsRC::ProcessDialog(Int16& cursor) {
         if (const ControlFormat* format = FindControlFormat(control.ItemType)) {
           procedure.Step = format->step;
           control.Line = cursor;
+          const StatementTokens* fields = &tokens;
           if (format->argumentsAfterKeyword) {
+            // The statement as split holds no leading blank: what follows the keyword's length.
             std::string_view rest = statement;
-            rest.remove_prefix(std::min(rest.size(), 1 + format->keyword.size()));
-            tokens = ParseLine(TrimWhite(rest), ',');
+            rest.remove_prefix(std::min(rest.size(), format->keyword.size()));
+            SplitInto(TrimWhiteView(rest), ',', arguments);
+            fields = &arguments;
           }
-          if (format->text) control.Text = tokens.Item(format->text);
-          control.ID = tokens.Item(format->id);
-          if (format->map) control.Map = tokens.Item(format->map);
-          if (format->controlType) control.ControlType = tokens.Item(format->controlType);
-          if (format->styleAlways || (format->style && tokens.Count() >= format->style))
-            readStyle(control.Style, tokens.Item(format->style));
-          ReadPlacement(control, tokens, format->left);
+          if (format->text) control.Text = fields->Item(format->text);
+          control.ID = fields->Item(format->id);
+          if (format->map) control.Map = fields->Item(format->map);
+          if (format->controlType) control.ControlType = fields->Item(format->controlType);
+          if (format->styleAlways || (format->style && fields->Count() >= format->style))
+            readStyle(control.Style, fields->Item(format->style));
+          ReadPlacement(control, *fields, format->left);
         }
         dialog.Controls.Add(std::move(control));
       }

@@ -22,6 +22,8 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
     Int16 counter;  // statements with tokens read so far in this block
   };
   std::vector<OpenBlock> open;
+  std::string joined;  // statements that span lines
+  StatementTokens tokens;
 
   Procedure procedure{"RCpM", "01"};
   try {
@@ -34,7 +36,7 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
       Int16 relIndex = at;
       procedure.Step = "03";
       Int16 count;
-      Tokens tokens = ParseLine(GetFullLine(cursor, count), ' ');
+      SplitInto(StatementAt(cursor, count, joined), ' ', tokens);
       menu.RelIndex = relIndex;
       menu.Map = "POPUP";
       if (into != nullptr) {
@@ -50,7 +52,7 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
       menu.Line = cursor;
       procedure.Step = "04";
       cursor += count;
-      if (TrimWhite(Lines.Item(cursor)) != "BEGIN") Raise(err::BeginExpected);
+      if (TrimmedLine(cursor) != "BEGIN") Raise(err::BeginExpected);
       procedure.Step = "05";
       ++cursor;
       open.push_back({std::move(menu), 0});
@@ -66,9 +68,9 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
 
     for (;;) {
       OpenBlock& block = open.back();
-      if (cursor <= Lines.Count() && TrimWhite(Lines.Item(cursor)) != "END") {
+      if (cursor <= Lines.Count() && TrimmedLine(cursor) != "END") {
         Int16 count;
-        Tokens tokens = ParseLine(GetFullLine(cursor, count), ' ');
+        SplitInto(StatementAt(cursor, count, joined), ' ', tokens);
         if (tokens.Count() > 0) {
           ++block.counter;
           procedure.Step = "06";

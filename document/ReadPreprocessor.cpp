@@ -28,10 +28,11 @@ bool clsRC::ProcessIfDef(Int16& cursor) {
   try {
     LineCollection block;
     std::vector<Int16> blockLines;
+    StatementTokens tokens;
     ++cursor;
     for (;;) {
       const std::string& raw = Lines.Item(cursor);
-      Tokens tokens = ParseLine(raw, ' ');
+      SplitInto(raw, ' ', tokens);
       if (tokens.Count() > 0) {
         if (tokens.Item(1) == "#endif") break;
         block.Add(raw);

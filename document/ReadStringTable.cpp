@@ -11,31 +11,35 @@ bool clsRC::ProcessStringTable(Int16& cursor) {
   Procedure procedure{"RCpST", "01"};
   try {
     Int16 count;
-    Tokens header = ParseLine(GetFullLine(cursor, count), ' ');
-    StringTable.ItemType = header.Item(1);
+    std::string joined, pair;  // statements that span lines
+    StatementTokens tokens;
+    SplitInto(StatementAt(cursor, count, joined), ' ', tokens);
+    StringTable.ItemType = tokens.Item(1);
     // A header written without a memory option has one token.
-    StringTable.Disposition = header.Count() >= 2 ? header.Item(2) : std::string();
+    StringTable.Disposition = tokens.Count() >= 2 ? tokens.Item(2) : std::string_view();
 
     procedure.Step = "02";
     cursor += count;
-    if (TrimWhite(Lines.Item(cursor)) != "BEGIN") {
+    if (TrimmedLine(cursor) != "BEGIN") {
       ShowMessageBox("Unable to process string table section.", cursor);
       return false;
     }
 
     procedure.Step = "03";
     ++cursor;
-    while (cursor <= Lines.Count() && TrimWhite(Lines.Item(cursor)) != "END") {
-      Tokens tokens = ParseLine(GetFullLine(cursor, count), ' ');
+    while (cursor <= Lines.Count() && TrimmedLine(cursor) != "END") {
+      SplitInto(StatementAt(cursor, count, joined), ' ', tokens);
       if (tokens.Count() > 0) {
         // An identifier alone on its line takes the next line as its text.
-        if (tokens.Count() == 1) tokens = ParseLine(GetFullLine(cursor, count, 2), ' ');
+        if (tokens.Count() == 1) {
+          pair = GetFullLine(cursor, count, 2);
+          SplitInto(pair, ' ', tokens);
+        }
         clsStringTableEntry entry;
         entry.ID = tokens.Item(1);
         entry.Text = tokens.Item(2);
         entry.Line = cursor;
-        std::string id = entry.ID;
-        StringTable.Entries.Add(std::move(entry), std::move(id));
+        StringTable.Entries.Add(std::move(entry), std::string(tokens.Item(1)));
       }
       cursor += count;
       SetProgress(cursor);

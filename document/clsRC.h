@@ -21,6 +21,7 @@
 #include "common/TextEncoding.h"
 #include "common/Variant.h"
 #include "dialogs/clsDialog.h"
+#include "document/StatementTokens.h"
 #include "host/ErrorLog.h"
 #include "host/HostObject.h"
 #include "host/ProgressHost.h"
@@ -137,10 +138,15 @@ class clsRC {
   // Raises when the host collection has no usable "Log" entry.
   void Report(const Procedure& procedure, const RCError& error,
               const std::optional<std::string>& location) const;
-  // The statement-splitting core of ParseLine; raises error 6 with `changed` holding the
-  // statement as far as it was changed.
-  void SplitStatement(std::string_view statement, char separator, Tokens& tokens,
-                      Procedure& procedure, std::string& changed);
+  // ParseLine into reusable view tokens: the same tokens, and an overflow reported the same
+  // way, "ERROR" behind the tokens found before it.
+  void SplitInto(std::string_view statement, char separator, StatementTokens& tokens);
+  // TrimWhite without a copy, and of the line numbered `line` (error 9 past the last line).
+  static std::string_view TrimWhiteView(std::string_view text) noexcept;
+  std::string_view TrimmedLine(Int16 line) const;
+  // The statement that starts at `start`, as GetFullLine gives it less its leading blank: a
+  // view of the trimmed line when it does not continue, else joined into `buffer`.
+  std::string_view StatementAt(Int16 start, Int16& count, std::string& buffer);
   // Report, but a report with nowhere to go is dropped.
   void ReportIfPossible(const Procedure& procedure, const RCError& error,
                         const std::optional<std::string>& location) const;

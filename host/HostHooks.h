@@ -30,6 +30,10 @@ inline void YieldToHost() {
     slot.function(slot.context);
 }
 
+// Whether the calling thread has a yield hook: loops that yield once per character may then
+// take their fast path, which yields nowhere, when it has none.
+inline bool YieldHookInstalled() noexcept { return detail::tlsYield.function != nullptr; }
+
 // Installs the message-box hook of the calling thread; an empty function (or {}) restores the
 // default, which writes the message and a line end to standard error. The second form also
 // receives the script line the reader had reached (0 when the caller names none).

@@ -4,9 +4,8 @@
 
 #include <algorithm>
 #include <iterator>
-#include <unordered_set>
-#include <vector>
 #include <optional>
+#include <vector>
 
 #include "common/Numbers.h"
 #include "host/HostHooks.h"
@@ -99,36 +98,37 @@ LineCollection clsStyle::PrintLines() const {
   return lines;
 }
 
-// The set being built by one AddStyles call: the members (sorted once, when Items is filled),
-// and indexes of them by exact text and without regard to case (the way the keys of Items
-// compare).
+// The set being built by one AddStyles call: the members as views (of Items' texts, of the
+// tokens and of the flag table), found without regard to case the way the keys of Items
+// compare, sorted once and filled into Items once. A short set is searched member by member;
+// a longer one through an open-addressing table of positions.
 class clsStyle::SortedNames {
  public:
-  explicit SortedNames(const LineCollection& items) : names_(items.begin(), items.end()) {
-    for (const std::string& name : names_) {
-      exact_.insert(name);
-      folded_.insert(name);
-    }
+  explicit SortedNames(const LineCollection& items) {
+    names_.reserve(static_cast<std::size_t>(items.Count()) + 8);
+    for (const std::string& name : items) Insert(name);
   }
 
   // A name that differs from a member only in letter case is a duplicate key (error 457), as it
   // is for Items.
   void Add(std::string_view name) {
-    if (exact_.contains(std::string(name))) return;
+    const std::size_t found = Find(name);
+    if (found != kNone && names_[found] == name) return;
     if (names_.size() > 32767) Raise(err::Overflow);  // the insertion position is 16-bit
-    if (folded_.contains(name)) Raise(err::DuplicateKey);
+    if (found != kNone) Raise(err::DuplicateKey);
     YieldToHost();
-    exact_.emplace(name);
-    folded_.emplace(name);
-    names_.emplace_back(name);
+    Insert(name);
   }
 
-  // Items in ascending ordinal order, each member under its own key.
+  // Items in ascending ordinal order, each member under its own key; a set that gained no
+  // member is left as it is.
   void CopyTo(LineCollection& items) {
+    if (names_.size() == static_cast<std::size_t>(items.Count())) return;
     std::sort(names_.begin(), names_.end());
-    items.Clear();
-    items.Reserve(names_.size());
-    for (const std::string& name : names_) items.Add(name, name);
+    LineCollection filled;
+    filled.Reserve(names_.size());
+    for (std::string_view name : names_) filled.Add(std::string(name), std::string(name));
+    items = std::move(filled);  // the views of the old members stay valid until here
   }
 
   // Whether Items is what AddStyles leaves: strictly ascending, each member under its own key.
@@ -141,28 +141,75 @@ class clsStyle::SortedNames {
   }
 
  private:
-  std::vector<std::string> names_;
-  std::unordered_set<std::string> exact_;
-  std::unordered_set<std::string, detail::CaseInsensitiveHash, detail::CaseInsensitiveEqual> folded_;
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  static constexpr std::size_t kScanned = 8;  // sets up to this size have no table
+
+  static std::size_t Hash(std::string_view name) noexcept {
+    return static_cast<std::size_t>(detail::FoldedHash(name, detail::HashSeed()));
+  }
+
+  // The position of the member equal to `name` without regard to case, or kNone.
+  std::size_t Find(std::string_view name) const noexcept {
+    const detail::CaseInsensitiveEqual equal;
+    if (slots_.empty()) {
+      for (std::size_t k = 0; k < names_.size(); ++k)
+        if (equal(names_[k], name)) return k;
+      return kNone;
+    }
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t slot = Hash(name) & mask; slots_[slot] != 0; slot = (slot + 1) & mask)
+      if (equal(names_[slots_[slot] - 1], name)) return slots_[slot] - 1;
+    return kNone;
+  }
+
+  void Insert(std::string_view name) {
+    names_.push_back(name);
+    if (names_.size() <= kScanned) return;
+    if (names_.size() * 2 > slots_.size()) {
+      Rehash(std::max<std::size_t>(64, slots_.size() * 2));
+      return;
+    }
+    Place(names_.size() - 1);
+  }
+
+  void Rehash(std::size_t slots) {
+    slots_.assign(slots, 0);
+    for (std::size_t k = 0; k < names_.size(); ++k) Place(k);
+  }
+
+  void Place(std::size_t position) {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t slot = Hash(names_[position]) & mask;
+    while (slots_[slot] != 0) slot = (slot + 1) & mask;
+    slots_[slot] = static_cast<std::uint32_t>(position + 1);
+  }
+
+  std::vector<std::string_view> names_;
+  std::vector<std::uint32_t> slots_;  // 1 + a position in names_; 0 for an empty slot
 };
 
 bool clsStyle::AddStyles(const Tokens& oStyles) {
+  std::vector<std::string_view> styles(oStyles.begin(), oStyles.end());
+  return AddStyleTokens(styles);
+}
+
+bool clsStyle::AddStyleTokens(std::span<const std::string_view> styles) {
   Init(2);
-  const Int16 count = oStyles.Count();
+  const Int16 count = static_cast<std::int64_t>(styles.size());
   if (!SortedNames::Holds(Items)) {
     // A set changed from outside: insert one name at a time, as a host would expect.
     for (Int16 i = 1; i <= count; ++i) {
-      AddStyle(oStyles.Item(i), nullptr);
+      AddStyle(styles[static_cast<std::size_t>(i - 1)], nullptr);
       YieldToHost();
     }
     return true;
   }
-  // Names are collected, sorted once and filled into Items once, also
-  // when a token fails: the names added before it stay.
+  // Names are collected, sorted once and filled into Items once, also when a token fails: the
+  // names added before it stay.
   SortedNames names(Items);
   try {
-    for (Int16 i = 1; i <= count; ++i) {
-      AddStyle(oStyles.Item(i), &names);
+    for (std::string_view token : styles) {
+      AddStyle(token, &names);
       YieldToHost();
     }
   } catch (const RCError&) {

@@ -49,6 +49,10 @@ class clsStyle {
 
  private:
   friend struct StyleTestPeer;  // unit tests read the flag table through it
+  friend class clsRC;           // the dialog reader adds the tokens it has split
+
+  // AddStyles over tokens that are views.
+  bool AddStyleTokens(std::span<const std::string_view> styles);
 
   class SortedNames;
 

@@ -10,6 +10,7 @@
 #include "ReferenceScanning.h"
 #include "TestSupport.h"
 #include "document/StatementScanner.h"
+#include "document/StatementTokens.h"
 
 namespace tamrel {
 
@@ -173,6 +174,61 @@ TEST(LinearScanningTest, ParseLineMatchesReferenceOnRandomStatements) {
   }
 }
 
+// Long runs of characters that neither split nor change (the splitter passes them over in one
+// go when no yield hook is installed), and runs of the characters that do.
+const std::vector<std::string> kRunPieces = {
+    std::string(37, 'w'), "\xC3\xA9" + std::string(19, 'x'), "\"" + std::string(23, 'q'), std::string(29, ' '),
+    std::string(7, '\t'), "a;b;c" + std::string(17, 'd'), std::string(9, ','), "NOT" + std::string(5, ' '),
+    std::string(6, '|'), std::string(4, '"')};
+
+std::string RandomRunText(std::mt19937& rng) {
+  std::uniform_int_distribution<int> count(0, 10), percent(0, 99);
+  std::uniform_int_distribution<std::size_t> piece(0, kPieces.size() - 1), run(0, kRunPieces.size() - 1);
+  std::string s;
+  for (int n = count(rng); n > 0; --n) s += percent(rng) < 35 ? kRunPieces[run(rng)] : kPieces[piece(rng)];
+  return s;
+}
+
+void CountYield(void* count) { ++*static_cast<std::size_t*>(count); }
+
+// The view splitter on its own, reused for every statement so that its buffers carry over:
+// with and without a yield hook, the tokens and overflow of the reference, and with a hook one
+// yield per character the reference's token scan looks at.
+reference::Split SplitWithViews(StatementTokens& tokens, std::string_view statement, char separator) {
+  reference::Split split;
+  std::string_view step = "01";
+  try {
+    tokens.Split(statement, separator, step, split.changed);
+  } catch (const RCError& e) {
+    EXPECT_EQ(e.Number(), err::Overflow);
+    split.step = std::string(step);
+    tokens.Append("ERROR");
+  }
+  for (std::string_view token : tokens.Views()) split.tokens.emplace_back(token);
+  return split;
+}
+
+TEST(LinearScanningTest, ViewSplitterMatchesReferenceWithAndWithoutAHook) {
+  StatementTokens tokens;
+  std::mt19937 rng(23);
+  const char separators[] = {' ', '|', ','};
+  for (int n = 0; n < 300000; ++n) {
+    const std::string statement = RandomRunText(rng);
+    const char separator = separators[n % 3];
+    std::size_t examined = 0;
+    const reference::Split expected = reference::ParseLine(statement, separator, &examined);
+    const bool hooked = n % 4 == 0;
+    std::size_t yields = 0;
+    if (hooked) SetYieldHook(CountYield, &yields);
+    const reference::Split actual = SplitWithViews(tokens, statement, separator);
+    SetYieldHook(nullptr);
+    ASSERT_EQ(actual, expected) << '"' << statement << "\" sep '" << separator << "' hook " << hooked;
+    if (hooked) {
+      ASSERT_EQ(yields, examined) << '"' << statement << "\" sep '" << separator << "'";
+    }
+  }
+}
+
 // Statements around the 16-bit limit: each stage's overflow, and which one wins.
 TEST(LinearScanningTest, ParseLineMatchesReferenceAroundTheLimit) {
   Host host;
@@ -191,6 +247,16 @@ TEST(LinearScanningTest, ParseLineMatchesReferenceAroundTheLimit) {
       ASSERT_EQ(Split(rc, *host.log, statement, separator), expected) << "case " << n << " sep '" << separator << "'";
       ASSERT_EQ(Scanned(statement, separator), expected) << "case " << n << " sep '" << separator << "'";
     }
+    // The character-by-character scan a yield hook asks for overflows at the same place.
+    std::size_t examined = 0;
+    const reference::Split expected = reference::ParseLine(statement, ' ', &examined);
+    StatementTokens tokens;
+    std::size_t yields = 0;
+    SetYieldHook(CountYield, &yields);
+    const reference::Split hooked = SplitWithViews(tokens, statement, ' ');
+    SetYieldHook(nullptr);
+    ASSERT_EQ(hooked, expected) << "case " << n;
+    ASSERT_EQ(yields, examined) << "case " << n;
   }
 }
 

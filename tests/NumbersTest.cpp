@@ -66,6 +66,29 @@ TEST(NumbersTest, TokenToInt16) {
   EXPECT_EQ(ErrorOf([] { ToInt16(std::string_view("")); }), err::TypeMismatch);
 }
 
+// Plain integers take a path of their own; they must read exactly as through the number test.
+TEST(NumbersTest, IntegerTokensToInt16) {
+  struct Case {
+    const char* token;
+    int value;  // when no error
+    int error;
+  };
+  const Case cases[] = {
+      {" 12 ", 12, 0},         {"\t-32768", -32768, 0}, {"+7", 7, 0},          {"-0", 0, 0},
+      {"007", 7, 0},           {"00032767", 32767, 0},  {"-32768.4", -32768, 0}, {"99999", 0, err::Overflow},
+      {"-32769", 0, err::Overflow}, {"123456", 0, err::Overflow}, {"+", 0, err::TypeMismatch},
+      {"-", 0, err::TypeMismatch}, {"1-", 0, err::TypeMismatch}, {"12 3", 0, err::TypeMismatch},
+      {"+-1", 0, err::TypeMismatch}, {"1e2", 100, 0},
+  };
+  for (const Case& c : cases) {
+    int value = 0;
+    EXPECT_EQ(ErrorOf([&] { value = ToInt16(std::string_view(c.token)); }), c.error) << '"' << c.token << '"';
+    if (c.error == 0) {
+      EXPECT_EQ(value, c.value) << '"' << c.token << '"';
+    }
+  }
+}
+
 TEST(ModCommonToolsTest, FormatErrorMessage) {
   EXPECT_EQ(FormatErrorMessage("RCpB", "00", "Index out of range", 9), "RCpB-00: Index out of range (9)");
   EXPECT_EQ(FormatErrorMessage("RCprf", "", "Overflow", 6), "RCprf-: Overflow (6)");

@@ -32,7 +32,9 @@ inline std::string_view TrimBlanks(std::string_view s) {
 struct Overflowed {};
 }  // namespace detail
 
-inline Split ParseLine(std::string_view statement, char separator) {
+// `examined`, when given, counts the characters the token scan looks at: the yields of a split
+// with a yield hook installed.
+inline Split ParseLine(std::string_view statement, char separator, std::size_t* examined = nullptr) {
   using detail::kMaxPosition;
   using detail::TrimBlanks;
   Split result;
@@ -95,6 +97,7 @@ inline Split ParseLine(std::string_view statement, char separator) {
     bool afterSplit = false;
     for (std::size_t i = 0; i < end; ++i) {
       char c = s4[i];
+      if (examined) ++*examined;
       if (afterSplit && c == ' ') continue;
       afterSplit = false;
       bool split = false;

@@ -35,6 +35,36 @@ TEST(SplitWordsTest, OverlongPieceEndsTheSplit) {
   EXPECT_EQ(many.size(), 2u);
 }
 
+// Pieces are passed over whole without a yield hook and character by character with one: the
+// same pieces either way, one yield per character, and the length limit at the same place.
+TEST(SplitWordsTest, SameWithAndWithoutAHook) {
+  struct Case {
+    std::string text;
+    std::size_t pieces;
+    std::size_t yields;  // one for each character scanned, twice over (split and count)
+  };
+  const Case cases[] = {
+      {"", 0, 0},
+      {" a  b\t\tc ", 3, 2 * 7},
+      {"\t\tlead", 2, 2 * 6},
+      {"trail\t \t", 1, 2 * 8},
+      {std::string(32767, 'x') + " y", 2, 2 * 32769},
+      {"a " + std::string(32768, 'x') + " y", 1, 2 * (2 + 32768)},  // ends at the piece too long
+  };
+  for (const Case& c : cases) {
+    const V plain = ToVector(SplitWords(c.text));
+    std::size_t yields = 0;
+    SetYieldHook([](void* count) { ++*static_cast<std::size_t*>(count); }, &yields);
+    const V hooked = ToVector(SplitWords(c.text));
+    const Int16 counted = CountWords(c.text, Variant());
+    SetYieldHook(nullptr);
+    EXPECT_EQ(plain.size(), c.pieces) << c.text.size();
+    EXPECT_EQ(hooked, plain) << c.text.size();
+    EXPECT_EQ(counted, static_cast<int>(c.pieces)) << c.text.size();
+    EXPECT_EQ(yields, c.yields) << c.text.size();
+  }
+}
+
 TEST(IsWordTest, Table) {
   struct Case {
     std::string piece;
