@@ -1,6 +1,7 @@
 // clsRC: the root of the object model. One instance models one resource script: Init reads the
 // file into Lines and walks it once, handing each recognised section to its reader, which adds
-// items to the document's collections. PrintLines regenerates a whole script from the items.
+// items to the document's collections. PrintLines regenerates a whole script from the items;
+// Write streams the same lines to a sink or a stream without keeping them.
 //
 // Loading routines never throw to the host: they return false and send one report per failure
 // to the "Log" entry of the host collection (message, location, path). The only exception is a
