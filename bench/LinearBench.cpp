@@ -1,8 +1,10 @@
 // Scaling benchmarks of the input shapes that once made loading quadratic: each at N, 2N and 4N,
 // so that the time per size shows whether the work stays linear (4N at most 2.5 times 2N).
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -81,6 +83,27 @@ BENCHMARK(BM_LinesEndingInBar)->Arg(4100)->Arg(8200)->Arg(16400)->Unit(benchmark
 
 void BM_NestedPopups(benchmark::State& state) { LoadText(state, NestedPopups(state.range(0)), false); }
 BENCHMARK(BM_NestedPopups)->Arg(1250)->Arg(2500)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+// The nested popups loaded once and streamed with Write: the text grows with the square of the
+// depth, the heap in use while it is written (heap_growth, bytes) stays that of one line.
+void BM_WriteNestedPopups(benchmark::State& state) {
+  TempFile file(NestedPopups(state.range(0)));
+  clsRC rc;
+  rc.Init(file.Path(), std::make_shared<HostObjects>(), 2);
+  std::size_t peak = 0, bytes = 0;
+  for (auto _ : state) {
+    const std::size_t before = mallinfo2().uordblks;
+    std::int64_t lines = 0;
+    bytes = 0;
+    rc.Write([&](std::string_view text, std::int32_t) {
+      bytes += text.size();
+      if (++lines % 64 == 0) peak = std::max(peak, mallinfo2().uordblks - before);
+    });
+  }
+  state.counters["text_bytes"] = static_cast<double>(bytes);
+  state.counters["heap_growth"] = static_cast<double>(peak);
+}
+BENCHMARK(BM_WriteNestedPopups)->Arg(1250)->Arg(2500)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 // The longest script the walk accepts, every line ending in ",": loaded and written back.
 void BM_CommaScriptAtLineLimit(benchmark::State& state) { LoadText(state, Repeated("WS_X,", 32765), true); }

@@ -5,10 +5,12 @@
 
 namespace tamrel {
 
-LineCollection clsCaption::PrintLines() const {
-  LineCollection lines;
-  if (Text.find_first_not_of(' ') != std::string::npos) lines.Add("CAPTION " + Text);
-  return lines;
+LineCollection clsCaption::PrintLines() const { return CollectLines(*this); }
+
+void clsCaption::WriteLines(LineWriter& out) const {
+  if (LineCount() == 0) return;
+  out.Begin(Line).append("CAPTION ").append(Text);
+  out.End();
 }
 
 std::int32_t clsCaption::DisplayWordCount(const Variant& vOperation) const {

@@ -35,41 +35,64 @@ constexpr LineFormat kLineFormats[] = {
     {"LISTBOX", "\t\t\t", FirstField::None, ", ", true},
 };
 
+const LineFormat* FormatOf(std::string_view keyword) {
+  for (const LineFormat& format : kLineFormats)
+    if (keyword == format.keyword) return &format;
+  return nullptr;
+}
+
 void AppendPlacement(std::string& line, const clsControl& control) {
-  line.append(std::to_string(int(control.Left))).append(", ");
-  line.append(std::to_string(int(control.Top))).append(", ");
-  line.append(std::to_string(int(control.Width))).append(", ");
-  line.append(std::to_string(int(control.Height)));
+  AppendNumber(line, control.Left);
+  line.append(", ");
+  AppendNumber(line, control.Top);
+  line.append(", ");
+  AppendNumber(line, control.Width);
+  line.append(", ");
+  AppendNumber(line, control.Height);
 }
 
 }  // namespace
 
-LineCollection clsControl::PrintLines() const {
-  LineCollection lines;
+LineCollection clsControl::PrintLines() const { return CollectLines(*this); }
+
+void clsControl::WriteLines(LineWriter& out) const {
   if (ItemType == "CONTROL") {
     // The first line ends in a comma, so a reader joins the two lines into one statement.
-    lines.Add("CONTROL\t\t" + Text + ", " + ID + ", " + ControlType + ",");
-    std::string second = "\t\t\t" + Style.ConvertLine() + ", ";
+    out.Begin(Line).append("CONTROL\t\t").append(Text).append(", ").append(ID).append(", ").append(ControlType).append(",");
+    out.End();
+    std::string& second = out.Begin(Line).append("\t\t\t");
+    Style.AppendExpression(second);
+    second.append(", ");
     AppendPlacement(second, *this);
-    lines.Add(std::move(second));
-    return lines;
+    out.End();
+    return;
   }
-  for (const LineFormat& format : kLineFormats) {
-    if (ItemType != format.keyword) continue;
-    std::string line(format.keyword);
-    line.append(format.tabs);
-    if (format.first == FirstField::Text) line.append(Text).append(", ");
-    if (format.first == FirstField::Map) line.append(Map).append(", ");
-    line.append(ID).append(format.afterId);
-    AppendPlacement(line, *this);
-    if (format.withStyle) {
-      std::string style = Style.ConvertLine();
-      if (style.find_first_not_of(' ') != std::string::npos) line.append(", ").append(style);
-    }
-    lines.Add(std::move(line));
-    break;
+  const LineFormat* format = FormatOf(ItemType);
+  if (format == nullptr) return;
+  std::string& line = out.Begin(Line).append(format->keyword).append(format->tabs);
+  if (format->first == FirstField::Text) line.append(Text).append(", ");
+  if (format->first == FirstField::Map) line.append(Map).append(", ");
+  line.append(ID).append(format->afterId);
+  AppendPlacement(line, *this);
+  if (format->withStyle) {
+    // A style that renders blank is left out with its comma.
+    const std::size_t before = line.size();
+    line.append(", ");
+    Style.AppendExpression(line);
+    if (line.find_first_not_of(' ', before + 2) == std::string::npos) line.resize(before);
   }
-  return lines;
+  out.End();
+}
+
+std::int32_t clsControl::LineCount() const {
+  if (ItemType == "CONTROL") {
+    Style.LineCount();  // raises as writing the style would
+    return 2;
+  }
+  const LineFormat* format = FormatOf(ItemType);
+  if (format == nullptr) return 0;
+  if (format->withStyle) Style.LineCount();
+  return 1;
 }
 
 std::int32_t clsControl::DisplayWordCount(const Variant& vOperation) const {

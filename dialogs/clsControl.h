@@ -6,6 +6,7 @@
 
 #include "common/Collection.h"
 #include "common/Int16.h"
+#include "common/LineWriter.h"
 #include "common/Variant.h"
 #include "styles/clsStyle.h"
 
@@ -29,6 +30,12 @@ class clsControl {
   // The control's statement, without indentation: two lines for CONTROL, one for the other
   // keywords the dialog reader accepts, none for any other ItemType.
   LineCollection PrintLines() const;
+  // The same lines written into `out` at its indentation, each with the script line it was read
+  // from.
+  void WriteLines(LineWriter& out) const;
+  // How many lines PrintLines gives (2, 1 or 0), counted without writing them; raises the
+  // error PrintLines would raise (error 6 for a written style of 32,767 flags or more).
+  std::int32_t LineCount() const;
 
   // The pieces (or words) of Text; 0 for a generic CONTROL statement.
   std::int32_t DisplayWordCount(const Variant& vOperation = {}) const;

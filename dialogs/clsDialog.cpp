@@ -21,25 +21,44 @@ std::int32_t clsDialog::DisplayWordCount(const Variant& vOperation) const {
   return total;
 }
 
-LineCollection clsDialog::PrintLines() const {
+LineCollection clsDialog::PrintLines() const { return CollectLines(*this); }
+
+void clsDialog::WriteLines(LineWriter& out) const {
   if (Controls.Count() >= 32767) Raise(err::Overflow);  // control lines are counted in 16 bits
-  LineCollection lines;
-  lines.Add(ID + " DIALOG " + Disposition + " " + std::to_string(int(Left)) + ", " +
-            std::to_string(int(Top)) + ", " + std::to_string(int(Width)) + ", " +
-            std::to_string(int(Height)));
+  std::string& header = out.Begin(Line).append(ID).append(" DIALOG ").append(Disposition).append(" ");
+  AppendNumber(header, Left);
+  header.append(", ");
+  AppendNumber(header, Top);
+  header.append(", ");
+  AppendNumber(header, Width);
+  header.append(", ");
+  AppendNumber(header, Height);
+  out.End();
 
-  // A STYLE statement is written even for a set that renders empty: the reader requires one.
-  LineCollection style = Style.PrintLines();
-  if (style.Empty()) style.Add("STYLE 0");
-  for (std::string& line : style) lines.Add(std::move(line));
-  for (std::string& line : Caption.PrintLines()) lines.Add(std::move(line));
-  for (std::string& line : Font.PrintLines()) lines.Add(std::move(line));
+  // A STYLE statement is written even for a set that renders blank: the reader requires one.
+  std::string& style = out.Begin(Style.Line).append("STYLE ");
+  const std::size_t expression = style.size();
+  Style.AppendExpression(style);
+  if (style.find_first_not_of(' ', expression) == std::string::npos) {
+    style.resize(expression);
+    style.append("0");
+  }
+  out.End();
+  Caption.WriteLines(out);
+  Font.WriteLines(out);
 
-  lines.Add("BEGIN");
-  for (const clsControl& control : Controls)
-    for (const std::string& line : control.PrintLines()) lines.Add("\t" + line);
-  lines.Add("END");
-  return lines;
+  out.Line("BEGIN", Line);
+  out.Indent();
+  for (const clsControl& control : Controls) control.WriteLines(out);
+  out.Outdent();
+  out.Line("END", Line);
 }
 
+std::int32_t clsDialog::LineCount() const {
+  if (Controls.Count() >= 32767) Raise(err::Overflow);
+  std::int32_t count = 5 + Caption.LineCount();  // header, STYLE, FONT, BEGIN, END
+  Style.LineCount();  // raises as writing the style would
+  for (const clsControl& control : Controls) count += control.LineCount();
+  return count;
+}
 }  // namespace tamrel

@@ -6,6 +6,7 @@
 
 #include "common/Collection.h"
 #include "common/Int16.h"
+#include "common/LineWriter.h"
 #include "common/Variant.h"
 #include "dialogs/clsCaption.h"
 #include "dialogs/clsControl.h"
@@ -40,6 +41,12 @@ class clsDialog {
   // The whole resource: header (always with the keyword DIALOG), STYLE, CAPTION, FONT, then
   // BEGIN, each control's lines behind one tab, and END.
   LineCollection PrintLines() const;
+  // The same lines written into `out` at its indentation, each with the script line it was read
+  // from.
+  void WriteLines(LineWriter& out) const;
+  // How many lines PrintLines gives, counted without writing them; raises the error PrintLines
+  // would raise (error 6 for 32,767 controls or style flags or more).
+  std::int32_t LineCount() const;
 };
 
 }  // namespace tamrel

@@ -3,10 +3,13 @@
 
 namespace tamrel {
 
-LineCollection clsFont::PrintLines() const {
-  LineCollection lines;
-  lines.Add("FONT " + std::to_string(int(Size)) + ", " + Name);
-  return lines;
+LineCollection clsFont::PrintLines() const { return CollectLines(*this); }
+
+void clsFont::WriteLines(LineWriter& out) const {
+  std::string& line = out.Begin(Line).append("FONT ");
+  AppendNumber(line, Size);
+  line.append(", ").append(Name);
+  out.End();
 }
 
 }  // namespace tamrel

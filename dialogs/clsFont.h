@@ -5,6 +5,7 @@
 
 #include "common/Collection.h"
 #include "common/Int16.h"
+#include "common/LineWriter.h"
 
 namespace tamrel {
 
@@ -16,6 +17,9 @@ class clsFont {
 
   // Always one line: "FONT {Size}, {Name}", also for a font that was never set.
   LineCollection PrintLines() const;
+  // The same lines written into `out` at its indentation, each with the script line it was read
+  // from.
+  void WriteLines(LineWriter& out) const;
 };
 
 }  // namespace tamrel

@@ -1,7 +1,10 @@
 // The script writer: the document's sections in their fixed order, each under a comment
 // banner, with the #ifdef blocks inside one APSTUDIO_INVOKED wrapper and the string table
-// always present. Items write their own lines; the writer adds banners and blank lines.
+// always present. Items write their own lines; the writer adds banners and blank lines. One
+// walk serves every output: a line collection (PrintLines), a sink or a stream (Write), or
+// none at all, to count the lines and find a failure before anything is written.
 #include <cctype>
+#include <ostream>
 #include <string_view>
 
 #include "document/clsRC.h"
@@ -16,6 +19,46 @@ const Collection<T>& Checked(const Collection<T>& collection) {
   if (collection.Count() >= 32767) Raise(err::Overflow);
   return collection;
 }
+
+std::int32_t Checked(std::int32_t lines) {
+  if (lines >= 32767) Raise(err::Overflow);
+  return lines;
+}
+
+constexpr std::int64_t kBannerLines = 5;
+
+// The five lines that open a section.
+void WriteBanner(LineWriter& out, std::string_view title) {
+  out.Line(std::string(77, '/'), 0);
+  out.Line("//", 0);
+  out.Begin(0).append("// ").append(title);
+  out.End();
+  out.Line("//", 0);
+  out.Line("", 0);
+}
+
+// Hands each line to a caller's function.
+class CallbackSink final : public LineWriter::Sink {
+ public:
+  explicit CallbackSink(const clsRC::LineSink& sink) : sink_(sink) {}
+  void Line(std::string_view text, std::int32_t source) override { sink_(text, source); }
+
+ private:
+  const clsRC::LineSink& sink_;
+};
+
+// Writes each line to a stream, raising error 57 once the stream has failed.
+class StreamSink final : public LineWriter::Sink {
+ public:
+  explicit StreamSink(std::ostream& out) : out_(out) {}
+  void Line(std::string_view text, std::int32_t) override {
+    out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (!out_) Raise(err::ReadFailed, "Writing to the stream failed");
+  }
+
+ private:
+  std::ostream& out_;
+};
 
 // True for a line that the preprocessor reads as a conditional directive: optional blanks,
 // "#", optional blanks, then if, ifdef, ifndef, elif, else or endif as a whole word. A block
@@ -36,79 +79,139 @@ bool IsConditionalDirective(std::string_view line) {
          word == "endif";
 }
 
-// Items hand over their lines by value, so the strings move into the result.
-void Append(LineCollection& result, LineCollection lines) {
-  Checked(lines);
-  for (std::string& line : lines) result.Add(std::move(line));
-}
-
 }  // namespace
 
-LineCollection clsRC::SectionBanner(std::string_view title) {
-  LineCollection banner;
-  banner.Add(std::string(77, '/'));
-  banner.Add("//");
-  banner.Add("// " + std::string(title));
-  banner.Add("//");
-  banner.Add("");
-  return banner;
-}
-
-LineCollection clsRC::PrintLines() const {
-  Procedure procedure{"RCpl", "01"};
-  LineCollection result;
+std::int64_t clsRC::WriteSections(LineWriter* out, Procedure& procedure) const {
+  std::int64_t count = 0;
+  auto banner = [&](std::string_view title) {
+    if (out != nullptr) WriteBanner(*out, title);
+    count += kBannerLines;
+  };
+  auto blank = [&] {
+    if (out != nullptr) out->Line("", 0);
+    ++count;
+  };
+  auto item = [&](const auto& each) {
+    count += Checked(each.LineCount());
+    if (out != nullptr) each.WriteLines(*out);
+  };
   // A group of one-line items: banner, each item's lines, one blank line.
   auto group = [&](const auto& items, std::string_view title) {
     if (Checked(items).Empty()) return;
-    Append(result, SectionBanner(title));
-    for (const auto& item : items) Append(result, item.PrintLines());
-    result.Add("");
+    banner(title);
+    for (const auto& each : items) item(each);
+    blank();
   };
   // Multi-line items: banner, then each item's lines followed by a blank line.
   auto blocks = [&](const auto& items, std::string_view title) {
     if (Checked(items).Empty()) return;
-    Append(result, SectionBanner(title));
-    for (const auto& item : items) {
-      Append(result, item.PrintLines());
-      result.Add("");
+    banner(title);
+    for (const auto& each : items) {
+      item(each);
+      blank();
     }
   };
-  try {
-    group(Includes, " Generated from the TEXTINCLUDE 2 resource.");
-    procedure.Step = "02";
-    group(Icons, "Icon");
-    procedure.Step = "03";
-    group(Bitmaps, "Bitmap");
-    procedure.Step = "02";
-    group(Cursors, "Cursor");
-    procedure.Step = "04";
-    blocks(Menus, "Menu");
-    procedure.Step = "05";
-    blocks(Accelerators, "Accelerator");
-    procedure.Step = "06";
-    blocks(Dialogs, "Dialog");
-    procedure.Step = "07";
-    if (!Checked(IfDef).Empty()) {
-      result.Add("#ifdef APSTUDIO_INVOKED");
-      Append(result, SectionBanner("TEXTINCLUDE"));
-      // The model keeps every stored line; only the conditional directives stay unwritten, so
-      // the wrapper stays balanced and everything inside it stays inert.
-      for (const LineCollection& block : IfDef) {
-        Checked(block);
-        for (const std::string& line : block)
-          if (!IsConditionalDirective(line)) result.Add(line);
+  procedure.Step = "01";
+  group(Includes, " Generated from the TEXTINCLUDE 2 resource.");
+  procedure.Step = "02";
+  group(Icons, "Icon");
+  procedure.Step = "03";
+  group(Bitmaps, "Bitmap");
+  procedure.Step = "02";
+  group(Cursors, "Cursor");
+  procedure.Step = "04";
+  blocks(Menus, "Menu");
+  procedure.Step = "05";
+  blocks(Accelerators, "Accelerator");
+  procedure.Step = "06";
+  blocks(Dialogs, "Dialog");
+  procedure.Step = "07";
+  if (!Checked(IfDef).Empty()) {
+    if (out != nullptr) out->Line("#ifdef APSTUDIO_INVOKED", 0);
+    ++count;
+    banner("TEXTINCLUDE");
+    // The model keeps every stored line; only the conditional directives stay unwritten, so
+    // the wrapper stays balanced and everything inside it stays inert.
+    std::size_t b = 0;
+    for (const LineCollection& block : IfDef) {
+      Checked(block);
+      // The script line of each block line, when the host kept the two lists parallel.
+      const std::vector<Int16>* numbers = b < IfDefLines.size() ? &IfDefLines[b] : nullptr;
+      if (numbers != nullptr && numbers->size() != static_cast<std::size_t>(block.Count())) numbers = nullptr;
+      ++b;
+      std::size_t i = 0;
+      for (const std::string& line : block) {
+        const std::int32_t source = numbers != nullptr ? int((*numbers)[i]) : 0;
+        ++i;
+        if (IsConditionalDirective(line)) continue;
+        if (out != nullptr) out->Line(line, source);
+        ++count;
       }
-      result.Add("#endif    // APSTUDIO_INVOKED");
-      result.Add("");
     }
-    procedure.Step = "08";
-    Append(result, SectionBanner("String Table"));
-    Append(result, StringTable.PrintLines());
-    result.Add("");
+    if (out != nullptr) out->Line("#endif    // APSTUDIO_INVOKED", 0);
+    ++count;
+    blank();
+  }
+  procedure.Step = "08";
+  banner("String Table");
+  item(StringTable);
+  blank();
+  return count;
+}
+
+LineCollection clsRC::CollectScript(std::vector<Int16>* sourceLines) const {
+  Procedure procedure{"RCpl", "01"};
+  LineCollection result;
+  try {
+    result.Reserve(static_cast<std::size_t>(WriteSections(nullptr, procedure)));
+  } catch (const RCError&) {
+    // The writing below stops at the same place and reports it.
+  }
+  LineCollector collector(result, sourceLines);
+  LineWriter out(collector);
+  try {
+    WriteSections(&out, procedure);
   } catch (const RCError& e) {
     Report(procedure, e, std::nullopt);
   }
   return result;
+}
+
+LineCollection clsRC::PrintLines() const { return CollectScript(nullptr); }
+
+LineCollection clsRC::PrintLines(std::vector<Int16>& sourceLines) const { return CollectScript(&sourceLines); }
+
+std::int64_t clsRC::LineCount() const {
+  Procedure procedure{"RCpl", "01"};
+  return WriteSections(nullptr, procedure);
+}
+
+bool clsRC::Write(const LineSink& sink, std::string_view eol) const {
+  Procedure procedure{"RCpl", "01"};
+  try {
+    WriteSections(nullptr, procedure);
+  } catch (const RCError& e) {
+    Report(procedure, e, std::nullopt);
+    return false;
+  }
+  CallbackSink lines(sink);
+  LineWriter out(lines, eol);
+  WriteSections(&out, procedure);
+  return true;
+}
+
+bool clsRC::Write(std::ostream& stream, std::string_view eol) const {
+  Procedure procedure{"RCpl", "01"};
+  try {
+    WriteSections(nullptr, procedure);
+  } catch (const RCError& e) {
+    Report(procedure, e, std::nullopt);
+    return false;
+  }
+  StreamSink lines(stream);
+  LineWriter out(lines, eol);
+  WriteSections(&out, procedure);
+  return true;
 }
 
 }  // namespace tamrel

@@ -1,6 +1,7 @@
 // clsRC: the root of the object model. One instance models one resource script: Init reads the
 // file into Lines and walks it once, handing each recognised section to its reader, which adds
-// items to the document's collections. PrintLines regenerates a whole script from the items.
+// items to the document's collections. PrintLines regenerates a whole script from the items;
+// Write streams the same lines to a sink or a stream without keeping them.
 //
 // Loading routines never throw to the host: they return false and send one report per failure
 // to the "Log" entry of the host collection (message, location, path). The only exception is a
@@ -9,6 +10,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +20,7 @@
 
 #include "common/Collection.h"
 #include "common/Int16.h"
+#include "common/LineWriter.h"
 #include "common/RCError.h"
 #include "common/TextEncoding.h"
 #include "common/Variant.h"
@@ -79,6 +83,27 @@ class clsRC {
   // control's, menu item's or string-table entry's own line; the block line for #ifdef block
   // lines), or 0 for a line the writer makes up (banners, blank lines, the wrapper).
   LineCollection PrintLines(std::vector<Int16>& sourceLines) const;
+
+  // Receives each line of a written script: its text followed by the line end given to Write,
+  // and the script line its item was read from (0 for a line the writer makes up), as
+  // PrintLines(sourceLines) gives them. The text is valid only during the call.
+  using LineSink = std::function<void(std::string_view text, std::int32_t source)>;
+
+  // The same lines as PrintLines, handed to `sink` one by one as they are written, each
+  // followed by `eol` (give an empty `eol` for bare lines); nothing is kept, so memory stays
+  // that of the model whatever the size of the text. The model is checked before the first
+  // line: when PrintLines would fail, Write reports that failure to the host log in the same
+  // way, writes nothing and returns false. An exception thrown by the sink ends the writing
+  // and reaches the caller.
+  bool Write(const LineSink& sink, std::string_view eol = "\r\n") const;
+  // The same to a stream. A stream that fails while the script is written raises error 57
+  // (nothing after the failure is written); lines written before it stay in the stream.
+  bool Write(std::ostream& out, std::string_view eol = "\r\n") const;
+
+  // How many lines PrintLines and Write give for the model as it is, counted without writing
+  // them. Raises the error (6: a collection, or an item's lines, of 32,767 or more) that would
+  // make them fail.
+  std::int64_t LineCount() const;
 
   // Pieces of translatable text (vOperation missing or 0) or words (any other value) in the
   // dialogs, menus and string table. Raises error 6 past 32,767.
@@ -150,8 +175,12 @@ class clsRC {
   // Report, but a report with nowhere to go is dropped.
   void ReportIfPossible(const Procedure& procedure, const RCError& error,
                         const std::optional<std::string>& location) const;
-  // The five lines that open a section of a written script.
-  static LineCollection SectionBanner(std::string_view title);
+  // The writer: the sections in their fixed order into `out`, or, without `out`, only counted.
+  // Before any line of a collection or an item it raises the error that would stop the writer
+  // there, with procedure.Step naming the section. Returns the number of lines.
+  std::int64_t WriteSections(LineWriter* out, Procedure& procedure) const;
+  // PrintLines with or without the source lines.
+  LineCollection CollectScript(std::vector<Int16>* sourceLines) const;
   // "{line}: {raw line}" for one-line statements.
   std::string LineLocation(Int16 line);
   // "{cursor}: {statement at the cursor}" for block readers (the statement begins with a blank).

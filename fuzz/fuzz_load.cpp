@@ -40,7 +40,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fprintf(stderr, "Init returned false without a report or message\n");
     std::abort();
   }
-  (void)rc.PrintLines();  // reports its own failures
+  // Both writers report their own failures; when the streaming one writes, it writes the same.
+  const tamrel::LineCollection printed = rc.PrintLines();
+  std::int32_t at = 0;
+  bool same = true;
+  const bool written = rc.Write(
+      [&](std::string_view line, std::int32_t) { same = same && at < printed.Count() && printed.Item(++at) == line; },
+      {});
+  if (written && (!same || at != printed.Count())) {
+    std::fprintf(stderr, "Write and PrintLines differ at line %d\n", at);
+    std::abort();
+  }
   try {
     (void)rc.DisplayWordCount();
     (void)rc.DisplayWordCount(1);

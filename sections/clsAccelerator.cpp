@@ -3,15 +3,17 @@
 
 namespace tamrel {
 
-LineCollection clsAccelerator::PrintLines() const {
-  LineCollection lines;
-  lines.Reserve(static_cast<std::size_t>(Keys.Count()) + 3);
-  lines.Add(ID + " " + ItemType + "  " + Predisposition + " " + Disposition + " " + Handling);
-  lines.Add("BEGIN");
-  for (const clsAcceleratorKey& key : Keys)
-    for (const std::string& line : key.PrintLines()) lines.Add("\t" + line);
-  lines.Add("END");
-  return lines;
+LineCollection clsAccelerator::PrintLines() const { return CollectLines(*this); }
+
+void clsAccelerator::WriteLines(LineWriter& out) const {
+  out.Begin(Line).append(ID).append(" ").append(ItemType).append("  ").append(Predisposition).append(" ")
+      .append(Disposition).append(" ").append(Handling);
+  out.End();
+  out.Line("BEGIN", Line);
+  out.Indent();
+  for (const clsAcceleratorKey& key : Keys) key.WriteLines(out);
+  out.Outdent();
+  out.Line("END", Line);
 }
 
 }  // namespace tamrel

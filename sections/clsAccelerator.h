@@ -5,6 +5,7 @@
 
 #include "common/Collection.h"
 #include "common/Int16.h"
+#include "common/LineWriter.h"
 #include "sections/clsAcceleratorKey.h"
 
 namespace tamrel {
@@ -23,6 +24,11 @@ class clsAccelerator {
   // (every separator written, even around empty fields), "BEGIN", each shortcut behind a tab,
   // "END".
   LineCollection PrintLines() const;
+  // The same lines written into `out` at its indentation, each with the script line it was read
+  // from.
+  void WriteLines(LineWriter& out) const;
+  // How many lines PrintLines gives (the shortcuts and three).
+  std::int32_t LineCount() const { return Keys.Count() + 3; }
 };
 
 }  // namespace tamrel

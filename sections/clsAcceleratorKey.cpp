@@ -3,16 +3,15 @@
 
 namespace tamrel {
 
-LineCollection clsAcceleratorKey::PrintLines() const {
+LineCollection clsAcceleratorKey::PrintLines() const { return CollectLines(*this); }
+
+void clsAcceleratorKey::WriteLines(LineWriter& out) const {
   const std::size_t alignment = Key.size() < 6 ? 2 : Key.size() < 12 ? 1 : 0;
-  std::string line;
-  line.reserve(Key.size() + ID.size() + ItemType.size() + Modifier.size() + 12);
+  std::string& line = out.Begin(Line);
   line.append(Key).append(",\t").append(alignment, '\t');
   line.append(ID).append(",\t\t").append(ItemType);
   if (!Modifier.empty()) line.append(",\t").append(Modifier);
-  LineCollection lines;
-  lines.Add(std::move(line));
-  return lines;
+  out.End();
 }
 
 }  // namespace tamrel

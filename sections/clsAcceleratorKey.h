@@ -5,6 +5,7 @@
 
 #include "common/Collection.h"
 #include "common/Int16.h"
+#include "common/LineWriter.h"
 
 namespace tamrel {
 
@@ -22,6 +23,9 @@ class clsAcceleratorKey {
   // and, when there is a Modifier, a comma, a tab and Modifier. Without a Modifier the line
   // ends at ItemType: a trailing comma would join the next line to this one when read back.
   LineCollection PrintLines() const;
+  // The same lines written into `out` at its indentation, each with the script line it was read
+  // from.
+  void WriteLines(LineWriter& out) const;
 };
 
 }  // namespace tamrel

@@ -3,10 +3,12 @@
 
 namespace tamrel {
 
-LineCollection clsBitmap::PrintLines() const {
-  LineCollection lines;
-  lines.Add(ID + "\t\t" + ItemType + "\t" + Disposition + " " + Handling + "\t" + Path);
-  return lines;
+LineCollection clsBitmap::PrintLines() const { return CollectLines(*this); }
+
+void clsBitmap::WriteLines(LineWriter& out) const {
+  out.Begin(Line).append(ID).append("\t\t").append(ItemType).append("\t").append(Disposition).append(" ")
+      .append(Handling).append("\t").append(Path);
+  out.End();
 }
 
 }  // namespace tamrel

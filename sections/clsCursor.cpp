@@ -3,10 +3,12 @@
 
 namespace tamrel {
 
-LineCollection clsCursor::PrintLines() const {
-  LineCollection lines;
-  lines.Add(ID + "\t\t" + ItemType + "\t\t" + Disposition + " " + Handling + "\t" + Path);
-  return lines;
+LineCollection clsCursor::PrintLines() const { return CollectLines(*this); }
+
+void clsCursor::WriteLines(LineWriter& out) const {
+  out.Begin(Line).append(ID).append("\t\t").append(ItemType).append("\t\t").append(Disposition).append(" ")
+      .append(Handling).append("\t").append(Path);
+  out.End();
 }
 
 }  // namespace tamrel

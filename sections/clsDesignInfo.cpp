@@ -5,15 +5,17 @@
 
 namespace tamrel {
 
-LineCollection clsDesignInfo::PrintLines() const {
+LineCollection clsDesignInfo::PrintLines() const { return CollectLines(*this); }
+
+void clsDesignInfo::WriteLines(LineWriter& out) const {
   const Int16 count = Items.Count();  // a 16-bit count: more than 32767 statements raise error 6
-  LineCollection lines;
-  lines.Reserve(static_cast<std::size_t>(count) + 3);
-  lines.Add(ID + " " + ItemType + " " + Disposition);
-  lines.Add("BEGIN");
-  for (std::int32_t i = 1; i <= count; ++i) lines.Add("\t" + Items.Item(i));
-  lines.Add("END");
-  return lines;
+  out.Begin(Line).append(ID).append(" ").append(ItemType).append(" ").append(Disposition);
+  out.End();
+  out.Line("BEGIN", Line);
+  out.Indent();
+  for (std::int32_t i = 1; i <= count; ++i) out.Line(Items.Item(i), Line);
+  out.Outdent();
+  out.Line("END", Line);
 }
 
 }  // namespace tamrel

@@ -5,6 +5,7 @@
 
 #include "common/Collection.h"
 #include "common/Int16.h"
+#include "common/LineWriter.h"
 
 namespace tamrel {
 
@@ -19,6 +20,9 @@ class clsDesignInfo {
   // The header line, BEGIN, each stored statement behind a tab, and END. More than 32767
   // statements raise error 6.
   LineCollection PrintLines() const;
+  // The same lines written into `out` at its indentation, each with the script line it was read
+  // from.
+  void WriteLines(LineWriter& out) const;
 };
 
 }  // namespace tamrel

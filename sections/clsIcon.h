@@ -5,6 +5,7 @@
 
 #include "common/Collection.h"
 #include "common/Int16.h"
+#include "common/LineWriter.h"
 
 namespace tamrel {
 
@@ -20,6 +21,11 @@ class clsIcon {
   // The statement as one script line: identifier, keyword, memory options and file,
   // separated by tabs.
   LineCollection PrintLines() const;
+  // The same lines written into `out` at its indentation, each with the script line it was read
+  // from.
+  void WriteLines(LineWriter& out) const;
+  // How many lines PrintLines gives.
+  std::int32_t LineCount() const { return 1; }
 };
 
 }  // namespace tamrel

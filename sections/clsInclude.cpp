@@ -3,10 +3,11 @@
 
 namespace tamrel {
 
-LineCollection clsInclude::PrintLines() const {
-  LineCollection lines;
-  lines.Add("#include  " + Text);
-  return lines;
+LineCollection clsInclude::PrintLines() const { return CollectLines(*this); }
+
+void clsInclude::WriteLines(LineWriter& out) const {
+  out.Begin(Line).append("#include  ").append(Text);
+  out.End();
 }
 
 }  // namespace tamrel

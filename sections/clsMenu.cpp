@@ -2,7 +2,6 @@
 // explicit stack of open menus, so the depth of a tree never reaches the call stack.
 #include "sections/clsMenu.h"
 
-#include <string_view>
 #include <type_traits>
 
 namespace tamrel {
@@ -40,16 +39,12 @@ void WalkEntries(const clsMenu& root, OnItem&& item, OnOpen&& open, OnClose&& cl
   }
 }
 
-std::string HeaderLine(const clsMenu& menu) {
-  if (menu.ItemType == "MENU") return menu.ID + " " + menu.ItemType + " " + menu.Disposition;
-  return menu.ItemType + " " + menu.Text;
-}
-
-void AddIndented(LineCollection& lines, std::size_t tabs, std::string_view text) {
-  std::string line;
-  line.reserve(tabs + text.size());
-  line.append(tabs, '\t').append(text);
-  lines.Add(std::move(line));
+// The header of a MENU resource ("ID MENU Disposition") or of a popup ("POPUP Text").
+void WriteHeader(const clsMenu& menu, LineWriter& out) {
+  std::string& line = out.Begin(menu.Line);
+  if (menu.ItemType == "MENU") line.append(menu.ID).append(" ").append(menu.ItemType).append(" ").append(menu.Disposition);
+  else line.append(menu.ItemType).append(" ").append(menu.Text);
+  out.End();
 }
 
 }  // namespace
@@ -169,22 +164,33 @@ clsMenu::~clsMenu() {
   }
 }
 
-LineCollection clsMenu::PrintLines() const {
-  LineCollection lines;
-  lines.Add(HeaderLine(*this));
-  lines.Add("BEGIN");
+LineCollection clsMenu::PrintLines() const { return CollectLines(*this); }
+
+void clsMenu::WriteLines(LineWriter& out) const {
+  WriteHeader(*this, out);
+  out.Line("BEGIN", Line);
+  out.Indent();
   WalkEntries(
-      *this,
-      [&](const clsMenuItem& item, std::size_t depth) {
-        for (const std::string& line : item.PrintLines()) AddIndented(lines, depth, line);
+      *this, [&](const clsMenuItem& item, std::size_t) { item.WriteLines(out); },
+      [&](const clsMenu& popup, std::size_t) {
+        WriteHeader(popup, out);
+        out.Line("BEGIN", popup.Line);
+        out.Indent();
       },
-      [&](const clsMenu& popup, std::size_t depth) {
-        AddIndented(lines, depth, HeaderLine(popup));
-        AddIndented(lines, depth, "BEGIN");
-      },
-      [&](const clsMenu&, std::size_t depth) { AddIndented(lines, depth, "END"); });
-  lines.Add("END");
-  return lines;
+      [&](const clsMenu& popup, std::size_t) {
+        out.Outdent();
+        out.Line("END", popup.Line);
+      });
+  out.Outdent();
+  out.Line("END", Line);
+}
+
+std::int32_t clsMenu::LineCount() const {
+  std::int32_t count = 3;  // header, BEGIN, END
+  WalkEntries(
+      *this, [&](const clsMenuItem&, std::size_t) { ++count; },
+      [&](const clsMenu&, std::size_t) { count += 3; }, [](const clsMenu&, std::size_t) {});
+  return count;
 }
 
 std::int32_t clsMenu::DisplayWordCount(const Variant& vOperation) const {

@@ -14,6 +14,7 @@
 
 #include "common/Collection.h"
 #include "common/Int16.h"
+#include "common/LineWriter.h"
 #include "common/Variant.h"
 #include "sections/clsMenuItem.h"
 
@@ -82,6 +83,11 @@ class clsMenu {
   // The menu as script lines: its header ("ID MENU Disposition" for a MENU resource,
   // "POPUP Text" otherwise), "BEGIN", every child's lines behind one more tab, "END".
   LineCollection PrintLines() const;
+  // The same lines written into `out` at its indentation, each with the script line it was read
+  // from.
+  void WriteLines(LineWriter& out) const;
+  // How many lines PrintLines gives, counted without writing them.
+  std::int32_t LineCount() const;
 
   // The sum of the counts of every menu item below this menu, popups included; the captions of
   // the menu and its popups are not counted. A missing operation is passed on as 0.

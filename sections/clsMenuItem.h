@@ -6,6 +6,7 @@
 
 #include "common/Collection.h"
 #include "common/Int16.h"
+#include "common/LineWriter.h"
 #include "common/Variant.h"
 
 namespace tamrel {
@@ -23,6 +24,9 @@ class clsMenuItem {
   // comma, two tabs, alignment tabs by the length of Text (two below 12 characters, one below
   // 24, none from 24) and Map.
   LineCollection PrintLines() const;
+  // The same lines written into `out` at its indentation, each with the script line it was read
+  // from.
+  void WriteLines(LineWriter& out) const;
 
   // The pieces (operation missing or 0) or the words (any other operation) of Text.
   std::int32_t DisplayWordCount(const Variant& vOperation = {}) const;

@@ -3,15 +3,15 @@
 
 namespace tamrel {
 
-LineCollection clsStringTable::PrintLines() const {
-  LineCollection lines;
-  lines.Reserve(static_cast<std::size_t>(Entries.Count()) + 3);
-  lines.Add("STRINGTABLE DISCARDABLE");
-  lines.Add("BEGIN");
-  for (const clsStringTableEntry& entry : Entries)
-    for (const std::string& line : entry.PrintLines()) lines.Add("\t" + line);
-  lines.Add("END");
-  return lines;
+LineCollection clsStringTable::PrintLines() const { return CollectLines(*this); }
+
+void clsStringTable::WriteLines(LineWriter& out) const {
+  out.Line("STRINGTABLE DISCARDABLE", Line);
+  out.Line("BEGIN", Line);
+  out.Indent();
+  for (const clsStringTableEntry& entry : Entries) entry.WriteLines(out);
+  out.Outdent();
+  out.Line("END", Line);
 }
 
 std::int32_t clsStringTable::DisplayWordCount(const Variant& vOperation) const {

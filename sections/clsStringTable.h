@@ -6,6 +6,7 @@
 
 #include "common/Collection.h"
 #include "common/Int16.h"
+#include "common/LineWriter.h"
 #include "common/Variant.h"
 #include "sections/clsStringTableEntry.h"
 
@@ -21,6 +22,11 @@ class clsStringTable {
   // The whole table as one block: "STRINGTABLE DISCARDABLE" (whatever ItemType and Disposition
   // hold), "BEGIN", each entry behind a tab, "END".
   LineCollection PrintLines() const;
+  // The same lines written into `out` at its indentation, each with the script line it was read
+  // from.
+  void WriteLines(LineWriter& out) const;
+  // How many lines PrintLines gives (the entries and three).
+  std::int32_t LineCount() const { return Entries.Count() + 3; }
 
   // The sum of the entries' counts; a missing operation is passed on as 0.
   std::int32_t DisplayWordCount(const Variant& vOperation = {}) const;

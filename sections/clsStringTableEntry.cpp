@@ -9,14 +9,12 @@ std::int32_t clsStringTableEntry::DisplayWordCount(const Variant& vOperation) co
   return CountWords(Text, vOperation);
 }
 
-LineCollection clsStringTableEntry::PrintLines() const {
+LineCollection clsStringTableEntry::PrintLines() const { return CollectLines(*this); }
+
+void clsStringTableEntry::WriteLines(LineWriter& out) const {
   const std::size_t alignment = ID.size() < 6 ? 2 : ID.size() < 12 ? 1 : 0;
-  std::string line;
-  line.reserve(ID.size() + Text.size() + 4);
-  line.append(ID).append("\t\t").append(alignment, '\t').append(Text);
-  LineCollection lines;
-  lines.Add(std::move(line));
-  return lines;
+  out.Begin(Line).append(ID).append("\t\t").append(alignment, '\t').append(Text);
+  out.End();
 }
 
 }  // namespace tamrel

@@ -6,6 +6,7 @@
 
 #include "common/Collection.h"
 #include "common/Int16.h"
+#include "common/LineWriter.h"
 #include "common/Variant.h"
 
 namespace tamrel {
@@ -22,6 +23,9 @@ class clsStringTableEntry {
   // The entry as one script line: ID, two tabs, alignment tabs by the length of ID (two below
   // 6 characters, one below 12, none from 12) and Text.
   LineCollection PrintLines() const;
+  // The same lines written into `out` at its indentation, each with the script line it was read
+  // from.
+  void WriteLines(LineWriter& out) const;
 };
 
 }  // namespace tamrel

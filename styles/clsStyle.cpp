@@ -82,20 +82,34 @@ bool clsStyle::InStyle(std::string_view szStyle) const {
 
 std::string clsStyle::ConvertLine() const {
   std::string text;
-  const Int16 count = Items.Count();
-  for (Int16 i = 1; i <= count; ++i) {
-    text.append(Items.Item(i));
-    if (i < count) text.append(" | ");
-    YieldToHost();
-  }
+  AppendExpression(text);
   return text;
 }
 
-LineCollection clsStyle::PrintLines() const {
-  LineCollection lines;
-  std::string expression = ConvertLine();
-  if (!TrimSpaces(expression).empty()) lines.Add("STYLE " + expression);
-  return lines;
+void clsStyle::AppendExpression(std::string& out) const {
+  const std::int32_t count = Items.Count();
+  if (count >= 32767) Raise(err::Overflow);  // the flags are counted in 16 bits
+  for (std::int32_t i = 1; i <= count; ++i) {
+    out.append(Items.Item(i));
+    if (i < count) out.append(" | ");
+    YieldToHost();
+  }
+}
+
+LineCollection clsStyle::PrintLines() const { return CollectLines(*this); }
+
+void clsStyle::WriteLines(LineWriter& out) const {
+  std::string& line = out.Begin(Line).append("STYLE ");
+  const std::size_t expression = line.size();
+  AppendExpression(line);
+  // A set that renders blank writes no line at all.
+  if (line.find_first_not_of(' ', expression) != std::string::npos) out.End();
+}
+
+std::int32_t clsStyle::LineCount() const {
+  if (Items.Count() >= 32767) Raise(err::Overflow);
+  if (Items.Empty()) return 0;
+  return Items.Count() > 1 || Items.Item(1).find_first_not_of(' ') != std::string::npos ? 1 : 0;
 }
 
 // The set being built by one AddStyles call: the members as views (of Items' texts, of the

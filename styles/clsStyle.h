@@ -11,6 +11,7 @@
 
 #include "common/Collection.h"
 #include "common/Int16.h"
+#include "common/LineWriter.h"
 #include "common/Variant.h"
 
 namespace tamrel {
@@ -38,9 +39,17 @@ class clsStyle {
 
   // The flags joined by " | "; empty for an empty set.
   std::string ConvertLine() const;
+  // ConvertLine's text appended to `out`.
+  void AppendExpression(std::string& out) const;
 
   // Nothing for a set that renders blank, else the one line "STYLE " and the expression.
   LineCollection PrintLines() const;
+  // The same lines written into `out` at its indentation, each with the script line it was read
+  // from.
+  void WriteLines(LineWriter& out) const;
+  // How many lines PrintLines gives (1, or 0 for a set that renders blank), counted without
+  // writing them; raises the error PrintLines would raise (error 6 for 32,767 flags or more).
+  std::int32_t LineCount() const;
 
   // Adds every token of a style expression (split at "|") to Items, loading the flag table
   // first. Names go in verbatim; decimal numbers and "0x" hexadecimal numbers add the names of

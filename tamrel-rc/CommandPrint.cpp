@@ -40,41 +40,66 @@ int PrintScript(const LoadResult& result, const PrintOptions& options, ProgressB
     encoding = TextEncoding::Bytes;
   }
 
-  // The document's log writes the reports of PrintLines to standard error as they come, in
-  // the diagnostics format; its count tells whether there were any.
-  const int reported = result.log ? result.log->Count() : 0;
-  std::vector<Int16> sources;  // the script line of each written line, when lines are converted
-  LineCollection lines = conversion == Conversion::Keep ? rc.PrintLines() : rc.PrintLines(sources);
-  if (result.log && result.log->Count() > reported)
+  // The model is checked and counted before anything is written. When the writer cannot write
+  // it, Write reports the failure to the document's log (which writes it to standard error in
+  // the diagnostics format) and writes nothing.
+  std::int64_t count = -1;
+  try {
+    count = rc.LineCount();
+  } catch (const RCError&) {
+  }
+  if (count < 0 && !rc.Write([](std::string_view, std::int32_t) {}, {}))
     return refuse("the script could not be regenerated; nothing written");
-  if (lines.Count() > kMostLinesReadBack)
-    return refuse("the regenerated script would have " + std::to_string(lines.Count()) +
+  if (count > kMostLinesReadBack)
+    return refuse("the regenerated script would have " + std::to_string(count) +
                   " lines, and a script of more than " + std::to_string(kMostLinesReadBack) +
                   " lines cannot be read back; nothing written");
 
   const std::string_view eol = options.eol == "lf" ? "\n" : "\r\n";
+  if (conversion == Conversion::Keep && (encoding == TextEncoding::Bytes || encoding == TextEncoding::Utf8Bom)) {
+    // Nothing can fail but the output itself: the lines go out as they are written, in chunks.
+    constexpr std::size_t kChunk = std::size_t{1} << 16;
+    std::string chunk = EncodeText({}, encoding, true);  // the byte-order mark, if any
+    chunk.reserve(kChunk + 4096);
+    bool written = rc.Write(
+        [&](std::string_view line, std::int32_t) {
+          chunk.append(line);
+          if (chunk.size() >= kChunk) {
+            WriteOut(chunk);
+            chunk.clear();
+          }
+        },
+        eol);
+    if (!written) return refuse("the script could not be regenerated; nothing written");
+    WriteOut(chunk);
+    return 0;
+  }
+
+  // Text that is converted is converted whole before any of it is written, so that a text that
+  // does not convert leaves standard output empty.
   ScriptText text(rc, options.codePages);
   std::string out;
   try {
     if (conversion == Conversion::ToUtf8)
       for (const Diagnostic& warning : text.Utf8Warnings())
         WriteDiagnostic(warning, options.loading.diagnostics, board);
-    std::size_t i = 0;
-    for (const std::string& line : lines) {
-      const int source = conversion == Conversion::Keep ? 0 : int(sources[i++]);
-      switch (conversion) {
-        case Conversion::Keep:
-          out.append(line);
-          break;
-        case Conversion::ToUtf8:
-          text.AppendUtf8(line, source, out);
-          break;
-        case Conversion::ToCodePage:
-          text.AppendCodePage(line, source, out);
-          break;
-      }
-      out.append(eol);
-    }
+    bool written = rc.Write(
+        [&](std::string_view line, std::int32_t source) {
+          switch (conversion) {
+            case Conversion::Keep:
+              out.append(line);
+              break;
+            case Conversion::ToUtf8:
+              text.AppendUtf8(line, source, out);
+              break;
+            case Conversion::ToCodePage:
+              text.AppendCodePage(line, source, out);
+              break;
+          }
+          out.append(eol);
+        },
+        {});
+    if (!written) return refuse("the script could not be regenerated; nothing written");
   } catch (const ConversionFailure& failure) {
     WriteDiagnostic(failure.diagnostic, options.loading.diagnostics, board);
     return 1;

@@ -1,0 +1,306 @@
+// The streaming writer: Write gives exactly PrintLines' lines and source lines, counts agree
+// with what is written, a model the writer cannot write is refused before the first line, a
+// failing stream or sink reaches the caller, and deep menus stream in constant extra memory.
+#include <gtest/gtest.h>
+#include <malloc.h>
+
+#include <sstream>
+#include <streambuf>
+
+#include "TestSupport.h"
+
+namespace tamrel {
+namespace {
+
+using V = std::vector<std::string>;
+
+struct Streamed {
+  V lines;
+  std::vector<int> sources;
+};
+
+Streamed Stream(const clsRC& rc, std::string_view eol = {}) {
+  Streamed s;
+  EXPECT_TRUE(rc.Write(
+      [&](std::string_view text, std::int32_t source) {
+        s.lines.emplace_back(text);
+        s.sources.push_back(source);
+      },
+      eol));
+  return s;
+}
+
+void ExpectSameAsPrintLines(const clsRC& rc, const std::string& what) {
+  std::vector<Int16> sources;
+  V printed = ToVector(rc.PrintLines(sources));
+  Streamed streamed = Stream(rc);
+  EXPECT_EQ(streamed.lines, printed) << what;
+  EXPECT_EQ(streamed.sources, std::vector<int>(sources.begin(), sources.end())) << what;
+  EXPECT_EQ(rc.LineCount(), static_cast<std::int64_t>(printed.size())) << what;
+  std::string joined;
+  for (const std::string& line : printed) joined.append(line).append("\r\n");
+  std::ostringstream out;
+  EXPECT_TRUE(rc.Write(out)) << what;
+  EXPECT_EQ(out.str(), joined) << what;
+}
+
+TEST(ScriptStreamTest, WriteGivesPrintLinesLinesOnTheCorpus) {
+  Loaded sample = LoadText(ReadBytes(std::filesystem::path(TAMREL_EXAMPLES) / "sample.rc"));
+  ASSERT_TRUE(sample.result);
+  ExpectSameAsPrintLines(*sample.rc, "sample.rc");
+  ExpectSameAsPrintLines(clsRC(), "empty document");
+  int seen = 0, compared = 0;
+  for (const std::filesystem::path& path : CorpusScripts()) {
+    if (seen++ % 8 != 0) continue;  // a spread of the corpus; CorpusTest reads all of it
+    Loaded loaded = LoadText(ReadBytes(path));
+    if (!loaded.result) continue;
+    ExpectSameAsPrintLines(*loaded.rc, path.filename().string());
+    ++compared;
+  }
+  EXPECT_GE(compared, 8);
+}
+
+// Every written line names the script line of the item it belongs to; banners, blank lines and
+// the wrapper name none, and a block's left-out directive shifts no other block line.
+TEST(ScriptStreamTest, LinesNameTheScriptLineOfTheirItem) {
+  Loaded loaded = LoadText(Crlf({
+      /* 1*/ "IDI_A ICON \"a.ico\"",
+      /* 2*/ "IDM_A MENU",
+      /* 3*/ "BEGIN",
+      /* 4*/ "  POPUP \"&File\"",
+      /* 5*/ "  BEGIN",
+      /* 6*/ "    MENUITEM \"&Open\", ID_OPEN",
+      /* 7*/ "  END",
+      /* 8*/ "END",
+      /* 9*/ "IDD_A DIALOG 0, 0, 10, 10",
+      /*10*/ "STYLE WS_POPUP",
+      /*11*/ "CAPTION \"A\"",
+      /*12*/ "FONT 8, \"X\"",
+      /*13*/ "BEGIN",
+      /*14*/ "  CONTROL \"C\", IDC_C, \"Button\", BS_AUTOCHECKBOX, 1, 2, 3, 4",
+      /*15*/ "END",
+      /*16*/ "#ifdef APSTUDIO_INVOKED",
+      /*17*/ "#if 0",
+      /*18*/ "kept",
+      /*19*/ "#endif",
+      /*20*/ "STRINGTABLE",
+      /*21*/ "BEGIN",
+      /*22*/ "  IDS_A \"a\"",
+      /*23*/ "END",
+  }));
+  ASSERT_TRUE(loaded.result);
+  Streamed s = Stream(*loaded.rc);
+  // The first written line that is `line`, or that holds it when it is not a whole line.
+  auto sourceOf = [&](const std::string& line) {
+    for (std::size_t i = 0; i < s.lines.size(); ++i)
+      if (s.lines[i] == line) return s.sources[i];
+    for (std::size_t i = 0; i < s.lines.size(); ++i)
+      if (s.lines[i].find(line) != std::string::npos) return s.sources[i];
+    ADD_FAILURE() << "no line " << line;
+    return -1;
+  };
+  const std::pair<std::string, int> expected[] = {
+      {"IDI_A", 1},      {"IDM_A MENU", 2},       {"POPUP \"&File\"", 4}, {"MENUITEM \"&Open\"", 6},
+      {"\tEND", 4},      {"IDD_A DIALOG", 9},     {"STYLE WS_POPUP", 10}, {"CAPTION \"A\"", 11},
+      {"FONT 8", 12},    {"CONTROL\t", 14},       {"BS_AUTOCHECKBOX", 14}, {"kept", 18},
+      {"IDS_A", 22},     {"#ifdef APSTUDIO", 0},  {"#endif    //", 0},   {std::string(77, '/'), 0},
+  };
+  for (const auto& [line, source] : expected) EXPECT_EQ(sourceOf(line), source) << line;
+}
+
+clsStyle StyleOf(std::initializer_list<const char*> names) {
+  clsStyle style;
+  for (const char* name : names) style.Items.Add(name, std::string(name));
+  return style;
+}
+
+clsControl ControlOf(const char* keyword, clsStyle style = {}) {
+  clsControl control;
+  control.ItemType = keyword;
+  control.Text = "\"t\"";
+  control.ID = "IDC_X";
+  control.ControlType = "\"Button\"";
+  control.Style = std::move(style);
+  return control;
+}
+
+// LineCount counts without writing; it must give what PrintLines gives for every layout.
+TEST(ScriptStreamTest, LineCountsAgreeWithTheWrittenLines) {
+  const struct {
+    const char* keyword;
+    clsStyle style;
+    int lines;
+  } controls[] = {
+      {"CONTROL", StyleOf({"WS_CHILD"}), 2}, {"CONTROL", {}, 2},           {"LTEXT", {}, 1},
+      {"ICON", {}, 1},                       {"PUSHBUTTON", StyleOf({" "}), 1}, {"EDITTEXT", {}, 1},
+      {"FROB", {}, 0},                       {"", {}, 0},
+  };
+  clsDialog dialog;
+  for (const auto& c : controls) {
+    clsControl control = ControlOf(c.keyword, c.style);
+    EXPECT_EQ(control.LineCount(), c.lines) << c.keyword;
+    EXPECT_EQ(control.PrintLines().Count(), c.lines) << c.keyword;
+    dialog.Controls.Add(control);
+  }
+  for (const char* caption : {"", "   ", "\"x\""}) {
+    dialog.Caption.Text = caption;
+    for (clsStyle style : {clsStyle(), StyleOf({" "}), StyleOf({"A", "B"})}) {
+      dialog.Style = style;
+      EXPECT_EQ(dialog.LineCount(), dialog.PrintLines().Count()) << caption;
+      EXPECT_EQ(style.LineCount(), style.PrintLines().Count());
+    }
+  }
+
+  clsMenu menu;
+  menu.ItemType = "MENU";
+  clsMenu popup;
+  popup.ItemType = "POPUP";
+  popup.Items.Add(clsMenuItem{});
+  popup.Items.Add(popup);  // a popup inside a popup
+  menu.Items.Add(std::move(popup));
+  menu.Items.Add(clsMenuItem{});
+  EXPECT_EQ(menu.LineCount(), menu.PrintLines().Count());
+  EXPECT_EQ(menu.LineCount(), 3 + 1 + 3 + 1 + 3 + 1);
+}
+
+// What would make the writer fail is found before the first line: Write reports it as
+// PrintLines does and writes nothing. A style that is never written does not count.
+TEST(ScriptStreamTest, FailureIsFoundBeforeAnythingIsWritten) {
+  auto manyFlags = [] {
+    clsStyle style;
+    for (int i = 0; i < 32767; ++i) style.Items.Add("F" + std::to_string(i));
+    return style;
+  };
+  const struct {
+    const char* what;
+    std::function<void(clsRC&)> damage;
+    const char* report;  // empty: the script is written
+  } cases[] = {
+      {"32,767 includes",
+       [](clsRC& rc) {
+         for (int i = 0; i < 32767; ++i) rc.Includes.Add(clsInclude{});
+       },
+       "RCpl-01: Overflow (6)"},
+      {"a written control style of 32,767 flags",
+       [&](clsRC& rc) {
+         clsDialog dialog;
+         dialog.Controls.Add(ControlOf("PUSHBUTTON", manyFlags()));
+         rc.Dialogs.Add(std::move(dialog));
+       },
+       "RCpl-06: Overflow (6)"},
+      {"an LTEXT's unwritten style of 32,767 flags",
+       [&](clsRC& rc) {
+         clsDialog dialog;
+         dialog.Controls.Add(ControlOf("LTEXT", manyFlags()));
+         rc.Dialogs.Add(std::move(dialog));
+       },
+       ""},
+      {"an #ifdef block of 32,767 lines",
+       [](clsRC& rc) {
+         LineCollection block;
+         for (int i = 0; i < 32767; ++i) block.Add("x");
+         rc.IfDef.Add(std::move(block));
+       },
+       "RCpl-07: Overflow (6)"},
+      {"a string table of 32,767 lines",
+       [](clsRC& rc) {
+         for (int i = 0; i < 32764; ++i) rc.StringTable.Entries.Add(clsStringTableEntry{});
+       },
+       "RCpl-08: Overflow (6)"},
+  };
+  for (const auto& c : cases) {
+    Loaded loaded = LoadText(Crlf({"#include \"a.h\""}));
+    ASSERT_TRUE(loaded.result);
+    clsRC& rc = *loaded.rc;
+    c.damage(rc);
+    std::int64_t written = 0;
+    const bool ok = rc.Write([&](std::string_view, std::int32_t) { ++written; });
+    if (*c.report == '\0') {
+      EXPECT_TRUE(ok) << c.what;
+      EXPECT_EQ(written, rc.LineCount()) << c.what;
+      EXPECT_TRUE(loaded.log->entries.empty()) << c.what;
+      continue;
+    }
+    EXPECT_FALSE(ok) << c.what;
+    EXPECT_EQ(written, 0) << c.what;
+    EXPECT_EQ(ErrorOf([&] { rc.LineCount(); }), err::Overflow) << c.what;
+    std::ostringstream out;
+    EXPECT_FALSE(rc.Write(out)) << c.what;
+    EXPECT_TRUE(out.str().empty()) << c.what;
+    ASSERT_EQ(loaded.log->entries.size(), 2u) << c.what;
+    EXPECT_EQ(loaded.log->entries[0].message, c.report) << c.what;
+    EXPECT_EQ(loaded.log->entries[1].message, c.report) << c.what;
+    EXPECT_FALSE(loaded.log->entries[0].location.has_value()) << c.what;
+  }
+}
+
+// Takes `room` bytes, then fails every write.
+class FullBuffer : public std::streambuf {
+ public:
+  explicit FullBuffer(std::size_t room) : room_(room) {}
+  std::string taken;
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    if (taken.size() >= room_) return traits_type::eof();
+    taken.push_back(traits_type::to_char_type(c));
+    return c;
+  }
+
+ private:
+  std::size_t room_;
+};
+
+TEST(ScriptStreamTest, AFailingStreamOrSinkReachesTheCaller) {
+  const clsRC rc;  // nine lines, about 200 bytes
+  FullBuffer buffer(100);
+  std::ostream out(&buffer);
+  EXPECT_EQ(ErrorOf([&] { rc.Write(out, "\n"); }), err::ReadFailed);
+  EXPECT_EQ(buffer.taken.size(), 100u);  // nothing written after the failure
+
+  struct SinkFailed {};
+  int calls = 0;
+  EXPECT_THROW(rc.Write([&](std::string_view, std::int32_t) {
+                 if (++calls == 3) throw SinkFailed{};
+               }),
+               SinkFailed);
+  EXPECT_EQ(calls, 3);
+}
+
+// A menu nested 5,000 deep writes about 37 MB of tabs; streamed, the heap in use grows by no
+// more than the one line being built (and the walk's stack), not by the text.
+TEST(ScriptStreamTest, DeepMenuStreamsInConstantExtraMemory) {
+  constexpr int kDepth = 5000;
+  clsRC rc;
+  {
+    clsMenu root;
+    root.ItemType = "MENU";
+    root.ID = "IDR_M";
+    clsMenu* at = &root;
+    for (int i = 0; i < kDepth; ++i) {
+      clsMenu popup;
+      popup.ItemType = "POPUP";
+      popup.Text = "\"P\"";
+      at->Items.Add(std::move(popup));
+      at = &at->Items.Item(at->Items.Count()).Popup();
+    }
+    at->Items.Add(clsMenuItem{});
+    rc.Menus.Add(std::move(root));
+  }
+  const std::size_t before = mallinfo2().uordblks;
+  std::size_t peak = before, bytes = 0, deepest = 0;
+  std::int64_t lines = 0;
+  ASSERT_TRUE(rc.Write([&](std::string_view text, std::int32_t) {
+    bytes += text.size();
+    deepest = std::max(deepest, text.find_first_not_of('\t'));
+    if (++lines % 64 == 0) peak = std::max(peak, mallinfo2().uordblks);
+  }));
+  EXPECT_EQ(lines, rc.LineCount());
+  EXPECT_EQ(deepest, std::size_t{kDepth} + 1);  // the menu item inside the deepest popup
+  EXPECT_GT(bytes, std::size_t{30} << 20);
+  EXPECT_LT(peak - before, std::size_t{1} << 20);
+}
+
+}  // namespace
+}  // namespace tamrel
