@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Compares a build of tamrel-rc with a resource compiler on one script, whole process: `tamrel-rc
 # print`, `tamrel-rc load` and `llvm-rc -no-preprocess` run alternating for 15 rounds (after one
-# warm-up round), with the medians, minimums and peak resident memory of each and the ratios to
-# the compiler; then the instructions each executes, counted by valgrind's callgrind (stable on a
-# busy machine). `cat` shows the cost of reading the file at all. Builds nothing. The output is a
-# Markdown table.
+# warm-up round), with the medians and minimums of each, its peak resident memory and the
+# ratios to the compiler, in wall-clock time and in processor time (which a busy machine
+# disturbs less); then the instructions each executes, counted by valgrind's callgrind (stable
+# on a busy machine). `cat` shows the cost of reading the file at all. Builds nothing. The
+# output is a Markdown table.
 #   bench/compare.sh TAMREL_RC [SCRIPT]
 # Without SCRIPT, the 32,000-line script of bench/make_script.py is generated into a scratch
-# directory. llvm-rc comes with Debian's llvm package and valgrind with valgrind; when one is
-# missing its part is skipped with a note.
+# directory. llvm-rc comes with Debian's llvm package, valgrind with valgrind and /usr/bin/time
+# with time; when one is missing its part is skipped with a note.
 set -euo pipefail
 if [ $# -lt 1 ] || [ $# -gt 2 ] || [ ! -x "$1" ]; then
   echo "usage: $0 TAMREL_RC [SCRIPT]" >&2
@@ -46,25 +47,39 @@ if llvm_rc:
 commands.append(("cat", ["cat", script]))
 
 def run(argv):
-    """Wall-clock seconds and peak resident memory (KiB) of one run; output is discarded."""
-    with open(os.devnull, "wb") as null:
-        start = time.perf_counter()
-        process = subprocess.Popen(argv, stdout=null, stderr=null)
-        _, status, usage = os.wait4(process.pid, 0)
-        elapsed = time.perf_counter() - start
+    """Wall-clock and processor (user and system) seconds of one run; its output is discarded."""
+    null = os.open(os.devnull, os.O_WRONLY)
+    start = time.perf_counter()
+    pid = os.posix_spawnp(argv[0], argv, os.environ,
+                          file_actions=[(os.POSIX_SPAWN_DUP2, null, 1), (os.POSIX_SPAWN_DUP2, null, 2)])
+    _, status, usage = os.wait4(pid, 0)
+    elapsed = time.perf_counter() - start
+    os.close(null)
     if os.waitstatus_to_exitcode(status) != 0:
         sys.exit("failed: %s (exit status %d)" % (" ".join(argv), os.waitstatus_to_exitcode(status)))
-    return elapsed, usage.ru_maxrss
+    return elapsed, usage.ru_utime + usage.ru_stime
+
+def peak_rss(argv):
+    """Peak resident memory in KiB, from /usr/bin/time: a child of this interpreter would count
+    the interpreter's own memory, which it carries until exec."""
+    if not os.access("/usr/bin/time", os.X_OK):
+        return None
+    out = os.path.join(work, "rss")
+    subprocess.run(["/usr/bin/time", "-f", "%M", "-o", out] + argv, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, check=True)
+    with open(out) as f:
+        return int(f.read().split()[-1])
 
 for _, argv in commands:  # warm-up: file cache and binaries in memory
     run(argv)
 times = {name: [] for name, _ in commands}
-rss = {name: 0 for name, _ in commands}
+cpu = {name: [] for name, _ in commands}
 for _ in range(ROUNDS):
     for name, argv in commands:
-        elapsed, peak = run(argv)
+        elapsed, processor = run(argv)
         times[name].append(elapsed)
-        rss[name] = max(rss[name], peak)
+        cpu[name].append(processor)
+rss = {name: peak_rss(argv) for name, argv in commands}
 
 def instructions(argv):
     out = os.path.join(work, "callgrind.out")
@@ -86,17 +101,25 @@ lines = data.count(b"\n")
 print("Script: %s (%d lines, %.1f MB); %d rounds alternating, %d cores.\n"
       % (os.path.basename(script), lines, len(data) / 1e6, ROUNDS, os.cpu_count()))
 compiler = "llvm-rc -no-preprocess"
-print("| command | median ms | min ms | peak RSS MB | M instructions | compiler's median ÷ this |")
-print("|---|---:|---:|---:|---:|---:|")
+print("| command | median ms | min ms | CPU ms (median) | peak RSS MB | M instructions "
+      "| compiler's median ÷ this | the same in CPU time |")
+print("|---|---:|---:|---:|---:|---:|---:|---:|")
+def ratio(samples, name):
+    if compiler not in samples:
+        return "–"
+    return "%.2f×" % (statistics.median(samples[compiler]) / max(statistics.median(samples[name]), 1e-6))
 for name, _ in commands:
     median = statistics.median(times[name])
-    ratio = "%.2f×" % (statistics.median(times[compiler]) / median) if compiler in times else "–"
-    count = "%.0f" % (counted[name] / 1e6) if counted.get(name) else "–"
-    print("| `%s` | %.1f | %.1f | %.1f | %s | %s |"
-          % (name, median * 1e3, min(times[name]) * 1e3, rss[name] / 1024, count, ratio))
+    count = "%.1f" % (counted[name] / 1e6) if counted.get(name) else "–"
+    memory = "%.1f" % (rss[name] / 1024) if rss[name] else "–"
+    print("| `%s` | %.1f | %.1f | %.1f | %s | %s | %s | %s |"
+          % (name, median * 1e3, min(times[name]) * 1e3, statistics.median(cpu[name]) * 1e3, memory, count,
+             ratio(times, name), ratio(cpu, name)))
 notes = []
 if not llvm_rc:
     notes.append("llvm-rc not found (Debian package llvm): the compiler was skipped.")
+if not os.access("/usr/bin/time", os.X_OK):
+    notes.append("/usr/bin/time not found (Debian package time): no peak memory.")
 if not shutil.which("valgrind"):
     notes.append("valgrind not found (Debian package valgrind): no instruction counts.")
 if notes:
