@@ -1,5 +1,6 @@
 // Benchmarks of the hot paths: tokenizing statements, loading whole scripts (the bundled
-// sample and a generated script of about 32,000 lines), writing them back and counting words.
+// sample and a generated script of about 32,000 lines, and a series of 1,000 to 32,000 lines
+// with the time per line), writing them back and counting words.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -18,6 +19,7 @@ namespace {
 
 using bench::GeneratedScript;
 using bench::ScriptFile;
+using bench::ScriptOfLines;
 
 void Load(benchmark::State& state, const std::string& path) {
   std::int64_t lines = 0;
@@ -40,6 +42,37 @@ void BM_LoadLargeScript(benchmark::State& state) {
   Load(state, file.Path());
 }
 BENCHMARK(BM_LoadLargeScript)->Unit(benchmark::kMillisecond);
+
+// Time per line of the script bench/make_script.py writes, at 1,000, 8,000 and 32,000 lines:
+// the "s/line" counters of one series stay level when loading is linear.
+void PerLine(benchmark::State& state, std::int64_t lines) {
+  state.counters["lines"] = static_cast<double>(lines);
+  state.counters["s/line"] = benchmark::Counter(static_cast<double>(lines),
+                                                benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_LoadLines(benchmark::State& state) {
+  ScriptFile file(ScriptOfLines(static_cast<int>(state.range(0))));
+  std::int64_t lines = 0;
+  for (auto _ : state) {
+    clsRC rc;
+    if (!rc.Init(file.Path(), std::make_shared<HostObjects>(), 2)) state.SkipWithError("load failed");
+    lines = rc.Lines.Count();
+    benchmark::DoNotOptimize(rc);
+  }
+  PerLine(state, lines);
+}
+BENCHMARK(BM_LoadLines)->Arg(1000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
+
+// The writer over the same scripts, loaded once; time per line of the script read.
+void BM_PrintLinesLines(benchmark::State& state) {
+  ScriptFile file(ScriptOfLines(static_cast<int>(state.range(0))));
+  clsRC rc;
+  if (!rc.Init(file.Path(), std::make_shared<HostObjects>(), 2)) state.SkipWithError("load failed");
+  for (auto _ : state) benchmark::DoNotOptimize(rc.PrintLines());
+  PerLine(state, rc.Lines.Count());
+}
+BENCHMARK(BM_PrintLinesLines)->Arg(1000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
 
 void BM_ParseLine(benchmark::State& state) {
   clsRC rc;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cinttypes>
 #include <cstdio>
+#include <optional>
 
 #include "tamrel-rc/Commands.h"
 #include "tamrel-rc/Loader.h"
@@ -31,6 +32,12 @@ std::vector<Row> CountRows(const clsRC& rc, const Variant& operation) {
   rows.push_back({"TotalMenuItems", "", rc.TotalMenuItems});
   return rows;
 }
+
+// What `count` makes of one script on the worker thread: its rows, or why counting failed.
+struct Counted {
+  std::vector<Row> rows;
+  std::optional<std::string> failure;
+};
 
 // The rows that add up across scripts, in the order of the TOTAL lines.
 constexpr std::array<std::string_view, 4> kTotalled = {"document", "TotalControls", "TotalAccelerators",
@@ -64,32 +71,40 @@ int RunCount(const CountOptions& options) {
     if (tsv) PrintOut("%s\tfailed\t\t%s\n", path.c_str(), reason.c_str());
     else PrintOut("%s: failed: %s\n", path.c_str(), reason.c_str());
   };
-  LoadAll(paths, options.common.jobs, &board, options.common.loading, [&](LoadResult& result) {
-    if (!result.loaded) {
-      failed(result.path, result.failure ? Reason(*result.failure) : "not loaded");
-      return;
-    }
-    std::vector<Row> rows;
+  auto summarise = [&](LoadResult& result, const Report& report) {
+    if (!result.loaded) return;
+    Counted counted;
     try {
-      rows = CountRows(*result.rc, operation);
+      counted.rows = CountRows(*result.rc, operation);
     } catch (const RCError& e) {
       Diagnostic d;
       d.path = result.path;
       d.message = std::string("counting failed: ") + e.what();
-      WriteDiagnostic(d, options.common.loading.diagnostics, &board);
-      failed(result.path, d.message);
+      report(d);
+      counted.failure = d.message;
+    }
+    result.summary = std::move(counted);
+  };
+  LoadAll(paths, options.common.jobs, &board, options.common.loading, summarise, [&](LoadResult& result) {
+    if (!result.loaded) {
+      failed(result.path, result.failure ? Reason(*result.failure) : "not loaded");
+      return;
+    }
+    const Counted& counted = std::any_cast<const Counted&>(result.summary);
+    if (counted.failure) {
+      failed(result.path, *counted.failure);
       return;
     }
     ++loaded;
-    for (const Row& row : rows)
+    for (const Row& row : counted.rows)
       for (std::size_t i = 0; i < kTotalled.size(); ++i)
         if (row.kind == kTotalled[i]) totals[i] += row.value;
     if (tsv) {
-      for (const Row& row : rows)
+      for (const Row& row : counted.rows)
         PrintOut("%s\t%s\t%s\t%d\n", result.path.c_str(), row.kind.c_str(), row.id.c_str(), row.value);
     } else {
       PrintOut("%s: %s\n", result.path.c_str(), options.words ? "words" : "pieces");
-      for (const Row& row : rows) {
+      for (const Row& row : counted.rows) {
         std::string label = row.id.empty() ? row.kind : row.kind + " " + row.id;
         PrintOut("  %-40s %6d\n", label.c_str(), row.value);
       }

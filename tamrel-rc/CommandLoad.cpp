@@ -20,18 +20,24 @@ int TotalOrMinusOne(Int16 (clsRC::*total)() const, const clsRC& rc) {
   }
 }
 
-void PrintSummary(const LoadResult& result) {
+// What `load` prints for one script; made on the worker thread while the model is there.
+std::string Summary(const LoadResult& result, const CodePageOptions& codePages) {
   const clsRC& rc = *result.rc;
-  PrintOut("%s: %s\n", result.path.c_str(), result.loaded ? "loaded" : "failed");
-  PrintOut("  lines %d, Initialized %s, encoding %s, code pages %s\n", rc.Lines.Count(), rc.Initialized ? "true" : "false",
-              std::string(EncodingName(rc.SourceEncoding)).c_str(), result.codePages.c_str());
-  PrintOut("  Includes %d, IfDef %d, Icons %d, Bitmaps %d, Cursors %d, DesignInfos %d\n",
-              rc.Includes.Count(), rc.IfDef.Count(), rc.Icons.Count(), rc.Bitmaps.Count(),
-              rc.Cursors.Count(), rc.DesignInfos.Count());
-  PrintOut("  Menus %d (TotalMenuItems %d), Accelerators %d (TotalAccelerators %d), Dialogs %d "
-              "(TotalControls %d), StringTable entries %d\n",
-              rc.Menus.Count(), int(rc.TotalMenuItems), rc.Accelerators.Count(), TotalOrMinusOne(&clsRC::TotalAccelerators, rc),
-              rc.Dialogs.Count(), TotalOrMinusOne(&clsRC::TotalControls, rc), rc.StringTable.Entries.Count());
+  std::string out;
+  AppendFormat(out, "%s: %s\n", result.path.c_str(), result.loaded ? "loaded" : "failed");
+  AppendFormat(out, "  lines %d, Initialized %s, encoding %s, code pages %s\n", rc.Lines.Count(),
+               rc.Initialized ? "true" : "false", std::string(EncodingName(rc.SourceEncoding)).c_str(),
+               ScriptText(rc, codePages).Summary().c_str());
+  AppendFormat(out, "  Includes %d, IfDef %d, Icons %d, Bitmaps %d, Cursors %d, DesignInfos %d\n",
+               rc.Includes.Count(), rc.IfDef.Count(), rc.Icons.Count(), rc.Bitmaps.Count(), rc.Cursors.Count(),
+               rc.DesignInfos.Count());
+  AppendFormat(out,
+               "  Menus %d (TotalMenuItems %d), Accelerators %d (TotalAccelerators %d), Dialogs %d "
+               "(TotalControls %d), StringTable entries %d\n",
+               rc.Menus.Count(), int(rc.TotalMenuItems), rc.Accelerators.Count(),
+               TotalOrMinusOne(&clsRC::TotalAccelerators, rc), rc.Dialogs.Count(),
+               TotalOrMinusOne(&clsRC::TotalControls, rc), rc.StringTable.Entries.Count());
+  return out;
 }
 
 }  // namespace
@@ -42,9 +48,9 @@ int RunLoad(const CommonOptions& options) {
   for (const std::string& error : errors) std::fprintf(stderr, "tamrel-rc: %s\n", error.c_str());
   ProgressBoard board(!options.quiet && isatty(STDERR_FILENO));
   int loaded = 0;
-  LoadAll(paths, options.jobs, &board, options.loading, [&](LoadResult& result) {
-    result.codePages = ScriptText(*result.rc, options.codePages).Summary();
-    PrintSummary(result);
+  auto summarise = [&](LoadResult& result, const Report&) { result.summary = Summary(result, options.codePages); };
+  LoadAll(paths, options.jobs, &board, options.loading, summarise, [&](LoadResult& result) {
+    WriteOut(std::any_cast<const std::string&>(result.summary));
     loaded += result.loaded;
   });
   int failed = static_cast<int>(paths.size()) - loaded;

@@ -86,6 +86,7 @@ void ProgressBoard::DrawLocked() {
 }
 
 void BoardProgress::SetStatusText(std::string_view text) {
+  if (board_ == nullptr) return;
   status_ = std::string(text);
   Draw(true);
 }

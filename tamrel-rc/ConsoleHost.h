@@ -26,6 +26,8 @@ class ProgressBoard {
   ProgressBoard(const ProgressBoard&) = delete;
   ProgressBoard& operator=(const ProgressBoard&) = delete;
 
+  // Whether the board draws at all; a disabled board takes no progress lines.
+  bool Enabled() const { return enabled_; }
   void SetSlots(unsigned count);
   // Replaces one slot's line; `force` redraws at once instead of at most every 50 ms.
   void Update(unsigned slot, std::string line, bool force);
@@ -54,6 +56,7 @@ class ProgressBoard {
 
 // The host form of one document: its status text and progress as one line of the board (when
 // there is one), and the line the walk last reached, which places reports that name none.
+// Without a board it only follows the line and formats nothing.
 class BoardProgress : public ProgressHost {
  public:
   BoardProgress(ProgressBoard* board, unsigned slot, std::string label)

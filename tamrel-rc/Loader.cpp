@@ -1,12 +1,11 @@
-// Worker threads that load documents, the in-order hand-out of their results, and the
-// in-order writing of their diagnostics.
+// Worker threads that load documents, the in-order hand-out of their results through a window
+// of a few results per thread, and the in-order writing of their diagnostics.
 #include "tamrel-rc/Loader.h"
 
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <condition_variable>
 #include <cstdio>
 #include <filesystem>
@@ -29,6 +28,26 @@ constexpr std::size_t kHeldBackLimit = 64 * 1024;
 
 // How many bytes of a file are looked at to tell text from binary data.
 constexpr std::size_t kSniffBytes = 8 * 1024;
+
+// Builds with a leak checker must free every model before the program ends.
+#if defined(TAMREL_LEAK_CHECKED) || defined(__SANITIZE_ADDRESS__)
+constexpr bool kLeakChecked = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(leak_sanitizer)
+constexpr bool kLeakChecked = true;
+#else
+constexpr bool kLeakChecked = false;
+#endif
+#else
+constexpr bool kLeakChecked = false;
+#endif
+
+// The model of the last script lives until the program ends, which takes its memory back at
+// once; destroying it piece by piece would cost as much as a fifth of loading it.
+void LeaveToExit(std::unique_ptr<clsRC> rc) {
+  if (kLeakChecked) rc.reset();
+  else static_cast<void>(rc.release());
+}
 
 bool IsScriptName(const fs::path& path) {
   std::string ext = path.extension().string();
@@ -59,15 +78,16 @@ void AddDirectory(const fs::path& dir, bool recursive, std::vector<std::string>&
 
 // Standard error in input order: the current script (the head of the input order) writes at
 // once; a later one holds its text back until it becomes current, and when it holds too much,
-// its loading waits for its turn.
+// its loading waits for its turn. Only scripts less than `reach` past the head may write, so
+// the held texts take a ring of that many places.
 class OrderedErrors {
  public:
-  OrderedErrors(std::size_t count, ProgressBoard* board) : held_(count), board_(board) {}
+  OrderedErrors(std::size_t reach, ProgressBoard* board) : held_(std::max<std::size_t>(reach, 1)), board_(board) {}
 
   void Write(std::size_t index, std::string_view text) {
     std::unique_lock lock(mutex_);
     if (index != head_) {
-      std::string& held = held_[index];
+      std::string& held = held_[index % held_.size()];
       if (held.size() + text.size() <= kHeldBackLimit) {
         held.append(text);
         return;
@@ -80,10 +100,9 @@ class OrderedErrors {
   // The current script is done: the next one writes what it held back and becomes current.
   void Advance() {
     std::lock_guard lock(mutex_);
-    if (++head_ < held_.size()) {
-      Emit(held_[head_]);
-      std::string().swap(held_[head_]);
-    }
+    std::string& held = held_[++head_ % held_.size()];
+    Emit(held);
+    std::string().swap(held);
     turn_.notify_all();
   }
 
@@ -196,8 +215,10 @@ std::string ReadHead(const std::string& path) {
   return head;
 }
 
-LoadResult LoadOne(std::size_t index, const std::string& path, ProgressBoard* board, unsigned slot,
-                   const LoadSettings& settings, OrderedErrors& errors) {
+// Loads one script into a model; its diagnostics go to `errors` in input order, and so do the
+// reports its log receives until the sink is changed.
+LoadResult LoadModel(std::size_t index, const std::string& path, ProgressBoard* board, unsigned slot,
+                     const LoadSettings& settings, OrderedErrors& errors) {
   LoadResult result;
   result.path = path == "-" ? std::string(kStdinName) : path;
   result.rc = std::make_unique<clsRC>();
@@ -246,12 +267,6 @@ LoadResult LoadOne(std::size_t index, const std::string& path, ProgressBoard* bo
   }
   SetMessageBoxHook(nullptr);
   form->Finish();
-  // The document keeps its host objects: reports made later (by PrintLines) go straight to
-  // standard error, where the script is then the current one.
-  log->SetSink([format = settings.diagnostics](const Diagnostic& diagnostic) {
-    std::string text = Render(diagnostic, format);
-    std::fwrite(text.data(), 1, text.size(), stderr);
-  });
   result.log = log;
   if (path == "-") result.rc->Path = result.path;
   // A failure always says why: at least the line where the walk stopped.
@@ -264,6 +279,33 @@ LoadResult LoadOne(std::size_t index, const std::string& path, ProgressBoard* bo
     emit(std::move(d));
   }
   if (result.loaded) result.failure.reset();
+  return result;
+}
+
+// Loads one script: the model, its diagnostics in input order and, with `summarise`, its
+// summary in place of the model.
+LoadResult LoadOne(std::size_t index, const std::string& path, ProgressBoard* board, unsigned slot,
+                   const LoadSettings& settings, OrderedErrors& errors, const Summarise& summarise,
+                   bool last) {
+  // Without a board nothing is drawn, so the host form formats no progress lines either.
+  ProgressBoard* drawn = board != nullptr && board->Enabled() ? board : nullptr;
+  LoadResult result = LoadModel(index, path, drawn, slot, settings, errors);
+  if (summarise) {
+    summarise(result, [&](const Diagnostic& diagnostic) {
+      errors.Write(index, Render(diagnostic, settings.diagnostics));
+    });
+    result.log.reset();
+    if (last) LeaveToExit(std::move(result.rc));
+    result.rc.reset();
+    return result;
+  }
+  // The document keeps its host objects: reports made later (by PrintLines) go straight to
+  // standard error, where the script is then the current one.
+  if (result.log)
+    result.log->SetSink([format = settings.diagnostics](const Diagnostic& diagnostic) {
+      std::string text = Render(diagnostic, format);
+      std::fwrite(text.data(), 1, text.size(), stderr);
+    });
   return result;
 }
 
@@ -301,40 +343,55 @@ void WriteDiagnostic(const Diagnostic& diagnostic, DiagnosticsFormat format, Pro
 }
 
 void LoadAll(const std::vector<std::string>& paths, unsigned jobs, ProgressBoard* board,
-             const LoadSettings& settings, const std::function<void(LoadResult&)>& done) {
+             const LoadSettings& settings, const Summarise& summarise,
+             const std::function<void(LoadResult&)>& done) {
   if (jobs == 0) jobs = std::max(1u, std::thread::hardware_concurrency());
   jobs = std::min<unsigned>(jobs, static_cast<unsigned>(std::max<std::size_t>(paths.size(), 1)));
   if (board != nullptr) board->SetSlots(jobs);
-  OrderedErrors errors(paths.size(), board);
+  // Scripts are loaded at most `window` past the one being handed out; while one is handed
+  // out, the script `window` past it may already be writing diagnostics.
+  const std::size_t window = jobs == 1 ? 1 : jobs * kAheadPerJob;
+  OrderedErrors errors(window + 1, board);
+  const std::size_t last = paths.size() - 1;
 
   // Hands one result out; standard output is flushed before the next script writes errors.
-  auto handOut = [&](LoadResult& result) {
+  auto handOut = [&](std::size_t i, LoadResult& result) {
     if (board != nullptr) board->Suspend();
     done(result);
     FlushOut();
     if (board != nullptr) board->Resume();
     errors.Advance();
+    if (i == last && result.rc) LeaveToExit(std::move(result.rc));
   };
 
   if (jobs == 1) {  // one job: load each script on this thread and hand it out at once
     for (std::size_t i = 0; i < paths.size(); ++i) {
-      LoadResult result = LoadOne(i, paths[i], board, 0, settings, errors);
-      handOut(result);
+      LoadResult result = LoadOne(i, paths[i], board, 0, settings, errors, summarise, i == last);
+      handOut(i, result);
     }
     return;
   }
 
-  std::vector<std::optional<LoadResult>> results(paths.size());
+  // Results wait in a ring of `window` places: result i in place i % window.
+  std::vector<std::optional<LoadResult>> waiting(window);
   std::mutex mutex;
-  std::condition_variable ready;
-  std::atomic<std::size_t> next{0};
-  std::atomic<bool> stop{false};
+  std::condition_variable changed;  // a result is ready, the window moved, or loading stops
+  std::size_t next = 0;             // the next script to load
+  std::size_t head = 0;             // the next result to hand out
+  bool stop = false;
   auto worker = [&](unsigned slot) {
-    for (std::size_t i; !stop && (i = next.fetch_add(1)) < paths.size();) {
-      LoadResult result = LoadOne(i, paths[i], board, slot, settings, errors);
+    for (;;) {
+      std::size_t i;
+      {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return stop || next == paths.size() || next < head + window; });
+        if (stop || next == paths.size()) return;
+        i = next++;
+      }
+      LoadResult result = LoadOne(i, paths[i], board, slot, settings, errors, summarise, i == last);
       std::lock_guard lock(mutex);
-      results[i] = std::move(result);
-      ready.notify_all();
+      waiting[i % window] = std::move(result);
+      changed.notify_all();
     }
   };
   std::vector<std::jthread> threads;
@@ -342,18 +399,29 @@ void LoadAll(const std::vector<std::string>& paths, unsigned jobs, ProgressBoard
   try {
     for (std::size_t i = 0; i < paths.size(); ++i) {
       std::unique_lock lock(mutex);
-      ready.wait(lock, [&] { return results[i].has_value(); });
-      LoadResult result = std::move(*results[i]);
-      results[i].reset();
+      changed.wait(lock, [&] { return waiting[i % window].has_value(); });
+      LoadResult result = std::move(*waiting[i % window]);
+      waiting[i % window].reset();
+      head = i + 1;
+      changed.notify_all();
       lock.unlock();
-      handOut(result);
+      handOut(i, result);
     }
   } catch (...) {
     // Output failed: start no new script; the workers finish the ones they hold and join.
-    stop = true;
+    {
+      std::lock_guard lock(mutex);
+      stop = true;
+      changed.notify_all();
+    }
     errors.Stop();
     throw;
   }
+}
+
+void LoadAll(const std::vector<std::string>& paths, unsigned jobs, ProgressBoard* board,
+             const LoadSettings& settings, const std::function<void(LoadResult&)>& done) {
+  LoadAll(paths, jobs, board, settings, nullptr, done);
 }
 
 }  // namespace tamrel::tool

@@ -1,9 +1,11 @@
 // Loading many scripts at once: expanding the command line's files and directories into
 // script paths, and loading them on worker threads (each document on its own thread with its
-// own host objects and hooks) while the results are handed out in input order. Diagnostics
-// are written to standard error as they are made, in input order across scripts.
+// own host objects and hooks) while the results are handed out in input order. Only a few
+// results per thread wait at any time, so memory stays flat however many scripts there are.
+// Diagnostics are written to standard error as they are made, in input order across scripts.
 #pragma once
 
+#include <any>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -35,13 +37,24 @@ std::vector<std::string> ExpandInputs(const std::vector<std::string>& arguments,
 
 struct LoadResult {
   std::string path;  // as the user named it; kStdinName for "-"
-  std::unique_ptr<clsRC> rc;
+  std::unique_ptr<clsRC> rc;          // null once a summarising step has dropped the model
   bool loaded = false;
   int diagnostics = 0;                // diagnostics written for this script
   std::optional<Diagnostic> failure;  // when not loaded: the last error, or where loading stopped
   std::shared_ptr<ScriptLog> log;     // the document's log; later reports go to standard error
-  std::string codePages;              // the code pages the script's text is in, as `load` shows them
+  std::any summary;                   // what a summarising step made of the script for the command
 };
+
+// How many scripts each worker thread may load ahead of the result being handed out.
+inline constexpr std::size_t kAheadPerJob = 4;
+
+// Writes one diagnostic of the current script to standard error, in input order.
+using Report = std::function<void(const Diagnostic&)>;
+
+// A command's work on a loaded script that needs the model: it runs on the worker thread that
+// loaded the script, right after loading, and keeps what the command prints in
+// LoadResult::summary; the model is dropped after it.
+using Summarise = std::function<void(LoadResult& result, const Report& report)>;
 
 // Whether the first bytes of a file show binary data rather than a script: a NUL byte, unless
 // the file starts with a UTF-16 byte-order mark. Sets `utf16` when the NULs fall in the pattern
@@ -51,7 +64,15 @@ bool LooksBinary(std::string_view head, bool& utf16);
 // Loads every path with up to `jobs` threads (0: one per core). `done` is called on the
 // calling thread for each result in input order, as soon as it and all before it are ready;
 // an exception from `done` stops the loading (scripts being loaded are finished, no new one
-// is started) and passes on.
+// is started) and passes on. Loading runs at most a few scripts per thread ahead of `done`.
+// With `summarise`, each result reaches `done` summarised and without its model.
+//
+// Meant as the last work of the program: the model of the last script is not destroyed (the
+// system takes the memory back at exit at no cost), except in builds with a leak checker.
+void LoadAll(const std::vector<std::string>& paths, unsigned jobs, ProgressBoard* board,
+             const LoadSettings& settings, const Summarise& summarise,
+             const std::function<void(LoadResult&)>& done);
+// The same without a summarising step: `done` receives each model.
 void LoadAll(const std::vector<std::string>& paths, unsigned jobs, ProgressBoard* board,
              const LoadSettings& settings, const std::function<void(LoadResult&)>& done);
 

@@ -28,6 +28,22 @@ void PrintOut(const char* format, ...) {
   if (written < 0) Fail(errno);
 }
 
+void AppendFormat(std::string& out, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  va_list again;
+  va_copy(again, arguments);
+  const int length = std::vsnprintf(nullptr, 0, format, arguments);
+  va_end(arguments);
+  if (length > 0) {
+    const std::size_t at = out.size();
+    out.resize(at + static_cast<std::size_t>(length) + 1);
+    std::vsnprintf(out.data() + at, static_cast<std::size_t>(length) + 1, format, again);
+    out.resize(at + static_cast<std::size_t>(length));
+  }
+  va_end(again);
+}
+
 void FlushOut() {
   errno = 0;
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) Fail(errno);

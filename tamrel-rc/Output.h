@@ -21,6 +21,9 @@ void WriteOut(std::string_view bytes);
 // printf-style formatting into standard output, checked like WriteOut.
 [[gnu::format(printf, 1, 2)]] void PrintOut(const char* format, ...);
 
+// printf-style formatting appended to `out`, for text made before it is written.
+[[gnu::format(printf, 2, 3)]] void AppendFormat(std::string& out, const char* format, ...);
+
 // Flushes standard output so that what was written so far reaches the descriptor (before
 // reports on standard error are printed, for example). Raises WriteError.
 void FlushOut();
