@@ -3,7 +3,7 @@
 // them), the text is lengthened by a given percentage with "~", and brackets mark both ends,
 // so that clipped, concatenated and hard-coded text stands out. Printf conversions, "&"
 // mnemonics with their letter, and the shortcut text after a tab in a menu item are kept as
-// they are; escapes come back when the merge encodes the text. Empty texts stay empty.
+// they are; escapes come back when the merge encodes the text.
 #pragma once
 
 #include <map>

@@ -170,37 +170,40 @@ MergeResult ApplyTranslations(const clsRC& rc, std::string_view fileBytes, const
     return true;
   };
   std::size_t next = 0;
-  result.lines.reserve(lines.size() + 1);
+  std::vector<std::string> out;
+  out.reserve(lines.size() + 1);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const int line = static_cast<int>(i + 1);
     std::string_view original = lines[i];
-    std::string out;
+    std::string text;
     std::size_t at = 0;
+    bool converted = true;
     for (; next < replacements.size() && replacements[next].line == line; ++next) {
       const Replacement& r = replacements[next];
       if (r.offset < at) continue;  // two units on one literal: the first replacement stands
-      if (!piece(original.substr(at, r.offset - at), line, out)) return result.lines.clear(), result;
-      out.append(r.literal);
+      converted = converted && piece(original.substr(at, r.offset - at), line, text);
+      text.append(r.literal);
       at = r.offset + r.length;
       ++result.applied;
     }
-    if (!piece(original.substr(at), line, out)) return result.lines.clear(), result;
+    if (!converted || !piece(original.substr(at), line, text)) return result;
     if (options.encoding == MergeEncoding::Utf8) {
-      const std::size_t end = out.size() - LineEndLength(out);
-      if (ParseCodePagePragma(std::string_view(out).substr(0, end))) {
+      const std::size_t end = text.size() - LineEndLength(text);
+      if (ParseCodePagePragma(std::string_view(text).substr(0, end))) {
         sawPragma = true;
-        out = Utf8Pragma(std::string_view(out).substr(0, end)) + out.substr(end);
+        text = Utf8Pragma(std::string_view(text).substr(0, end)) + text.substr(end);
       }
-      nonAscii = nonAscii || std::any_of(out.begin(), out.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+      nonAscii = nonAscii || std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
     }
-    result.lines.push_back(std::move(out));
+    out.push_back(std::move(text));
   }
   // UTF-8 without a mark is read as UTF-8 only under a pragma that says so.
   if (options.encoding == MergeEncoding::Utf8 && nonAscii && !sawPragma) {
     std::string eol = lines.empty() ? "\r\n" : lines.front().substr(lines.front().size() - LineEndLength(lines.front()));
     if (eol.empty()) eol = "\r\n";
-    result.lines.insert(result.lines.begin(), "#pragma code_page(65001)" + eol);
+    out.insert(out.begin(), "#pragma code_page(65001)" + eol);
   }
+  result.lines = std::move(out);
   return result;
 }
 

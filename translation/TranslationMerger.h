@@ -39,7 +39,7 @@ struct MergeOptions {
 };
 
 struct MergeResult {
-  // Empty when the merge failed; then `lines` is empty as well.
+  // Why the merge failed; when there is any, `lines` is empty.
   std::vector<std::string> errors;
   std::vector<std::string> warnings;
   // The new file's lines as UTF-8 (or, for an 8-bit result, as bytes), each with its own line

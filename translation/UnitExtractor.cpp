@@ -51,6 +51,8 @@ class Extractor {
   }
 
   std::vector<TranslationUnit> Finish() {
+    // An empty text has nothing to translate (and an empty msgid is a catalog's header).
+    std::erase_if(units_, [](const TranslationUnit& unit) { return unit.text.empty() && unit.problem.empty(); });
     std::stable_sort(units_.begin(), units_.end(), [](const TranslationUnit& a, const TranslationUnit& b) {
       return a.line != b.line ? a.line < b.line : a.offset < b.offset;
     });
