@@ -210,6 +210,29 @@ TEST(ToolTranslationTest, TranslatedSampleLoadsAndPrints) {
   }
 }
 
+// The same German translation as an XLIFF document merges to the same script as the PO file.
+TEST(ToolTranslationTest, MergeFromXliffEqualsMergeFromPo) {
+  Scratch scratch;
+  const std::string po = std::string(TAMREL_TEST_DATA) + "/translation/sample.de.po";
+  Loaded loaded = LoadText(ReadBytes(kSample));
+  ASSERT_TRUE(loaded.result);
+  const std::vector<TranslationUnit> units = ExtractUnits(*loaded.rc);
+  std::vector<std::string> errors;
+  std::map<std::string, std::string> german;
+  for (const CatalogEntry& entry : ReadPoFile(po, errors))
+    if (!entry.fuzzy) german[entry.context] = entry.target;
+  std::vector<std::string> targets;
+  for (const TranslationUnit& unit : units) targets.push_back(german[unit.context]);
+  const std::string xliff = scratch / "sample.de.xlf";
+  std::ofstream(xliff, std::ios::binary) << WriteXliff(units, targets, {"sample.rc", "en", "de"});
+  ToolRun fromPo = Tool("merge -q " + Quote(kSample) + " " + Quote(po));
+  ToolRun fromXliff = Tool("merge -q " + Quote(kSample) + " " + Quote(xliff));
+  ASSERT_EQ(fromPo.status, 0) << fromPo.err;
+  ASSERT_EQ(fromXliff.status, 0) << fromXliff.err;
+  EXPECT_TRUE(fromPo.out == fromXliff.out);
+  EXPECT_NE(fromXliff.out.find("CAPTION \"\xDC""ber Notizen\""), std::string::npos);
+}
+
 // Each error names its cause, exits 1 and leaves no output file.
 TEST(ToolTranslationTest, MergeErrorsWriteNothing) {
   Scratch scratch;

@@ -282,6 +282,18 @@ TEST(MergeTest, Utf8OutputConvertsEveryLineAndItsPragma) {
   EXPECT_NE(out.find("\"\xE6\xB1\xBA\xE5\xAE\x9A\",IDOK"), std::string::npos);
 }
 
+TEST(MergeTest, Utf8OutputAddsAPragmaWhenTheScriptHasNone) {
+  const std::string script = Crlf({"// no pragma", "STRINGTABLE DISCARDABLE", "BEGIN", "    IDS_HI \"Hi\"", "END"});
+  MergeOptions utf8;
+  utf8.encoding = MergeEncoding::Utf8;
+  EXPECT_EQ(Merge(script, {{"STRINGTABLE|IDS_HI", "Gr\xC3\xBC\xC3\x9F""e"}}, utf8),
+            "#pragma code_page(65001)\r\n" +
+                Crlf({"// no pragma", "STRINGTABLE DISCARDABLE", "BEGIN", "    IDS_HI \"Gr\xC3\xBC\xC3\x9F""e\"", "END"}));
+  // Without a code page the line cannot hold the text in the script's own encoding.
+  EXPECT_NE(Merge(script, {{"STRINGTABLE|IDS_HI", "Gr\xC3\xBC\xC3\x9F""e"}}).find("error: STRINGTABLE|IDS_HI (line 4)"),
+            std::string::npos);
+}
+
 TEST(MergeTest, LiteralTheModelReadDifferentlyIsAnErrorOnlyWhenTranslated) {
   const std::string script = Crlf({"STRINGTABLE DISCARDABLE", "BEGIN", "    IDS_Q \"a\\\" b\"", "    IDS_OK \"fine\"", "END"});
   Loaded loaded = LoadText(script);
