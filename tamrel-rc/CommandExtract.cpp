@@ -51,7 +51,7 @@ bool PoBytes(const std::vector<TranslationUnit>& units, const PoWriteOptions& po
 }  // namespace
 
 int RunExtract(const ExtractCommandOptions& options) {
-  return WithLoadedScript(options.load, [&](const LoadResult& result, const std::string&,
+  return WithLoadedScript(options.load, false, [&](const LoadResult& result, const std::string&,
                                             const std::vector<TranslationUnit>& units, ProgressBoard& board) {
     std::vector<std::string> warnings;
     for (const TranslationUnit& unit : units)

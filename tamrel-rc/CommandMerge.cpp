@@ -21,7 +21,7 @@ bool IsXliff(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 int RunMerge(const MergeCommandOptions& options) {
-  return WithLoadedScript(options.load, [&](const LoadResult& result, const std::string& bytes,
+  return WithLoadedScript(options.load, true, [&](const LoadResult& result, const std::string& bytes,
                                             const std::vector<TranslationUnit>& units, ProgressBoard& board) {
     std::vector<std::string> errors;
     std::vector<CatalogEntry> entries;

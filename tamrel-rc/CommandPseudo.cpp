@@ -6,7 +6,7 @@
 namespace tamrel::tool {
 
 int RunPseudo(const PseudoCommandOptions& options) {
-  return WithLoadedScript(options.load, [&](const LoadResult& result, const std::string& bytes,
+  return WithLoadedScript(options.load, true, [&](const LoadResult& result, const std::string& bytes,
                                             const std::vector<TranslationUnit>& units, ProgressBoard& board) {
     MergeOptions merge;
     merge.encoding = options.encoding == "utf-8"   ? MergeEncoding::Utf8

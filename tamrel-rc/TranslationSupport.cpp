@@ -11,15 +11,20 @@
 
 namespace tamrel::tool {
 
-int WithLoadedScript(const TranslationLoadOptions& options,
+int WithLoadedScript(const TranslationLoadOptions& options, bool needsBytes,
                      const std::function<int(const LoadResult&, const std::string& bytes,
                                              const std::vector<TranslationUnit>& units, ProgressBoard& board)>& use) {
   ProgressBoard board(!options.quiet && isatty(STDERR_FILENO));
+  if (needsBytes && options.file == "-") {
+    ReportMessages(kStdinName, {"a script to merge into must be a file, not standard input"}, "error", options.loading,
+                   board);
+    return 2;
+  }
   int status = 1;
   LoadAll({options.file}, 1, &board, options.loading, [&](LoadResult& result) {
     if (!result.loaded) return;
     std::string bytes;
-    if (!ReadFileBytes(options.file, bytes)) {
+    if (needsBytes && !ReadFileBytes(options.file, bytes)) {
       ReportMessages(result.path, {"cannot be read again"}, "error", options.loading, board);
       return;
     }

@@ -24,8 +24,9 @@ struct TranslationLoadOptions {
 
 // Loads the script and calls `use` with its document, the file's bytes and its units when it
 // loaded. Returns 1 when it did not load (its diagnostics are on standard error), else what
-// `use` returns.
-int WithLoadedScript(const TranslationLoadOptions& options,
+// `use` returns. Standard input ("-") can be read only when `needsBytes` is false: a merge
+// needs the file's bytes a second time.
+int WithLoadedScript(const TranslationLoadOptions& options, bool needsBytes,
                      const std::function<int(const LoadResult&, const std::string& bytes,
                                              const std::vector<TranslationUnit>& units, ProgressBoard& board)>& use);
 

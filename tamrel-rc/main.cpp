@@ -71,7 +71,7 @@ bool CheckCommand(int argc, char** argv) {
 
 // Options of the translation commands' script: FILE, the code pages and --quiet.
 void AddTranslationLoad(CLI::App& command, tamrel::tool::TranslationLoadOptions& load) {
-  command.add_option("FILE", load.file, "Resource script")->required();
+  command.add_option("FILE", load.file, "Resource script (- reads standard input, for extract only)")->required();
   AddCodePageOptions(command, load.codePages);
   command.add_flag("-q,--quiet", load.quiet, "Draw no progress bar on standard error");
 }

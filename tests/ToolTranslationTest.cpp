@@ -273,6 +273,19 @@ TEST(ToolTranslationTest, MergeErrorsWriteNothing) {
   }
 }
 
+TEST(ToolTranslationTest, StandardInputServesExtractOnly) {
+  const std::string po = std::string(TAMREL_TEST_DATA) + "/translation/sample.de.po";
+  ToolRun extract = Tool("extract -q - < " + Quote(kSample));
+  EXPECT_EQ(extract.status, 0) << extract.err;
+  EXPECT_NE(extract.out.find("msgctxt \"IDD_ABOUTBOX|CAPTION\""), std::string::npos);
+  for (const std::string& command : {"merge -q - " + Quote(po), std::string("pseudo -q -")}) {
+    ToolRun run = Tool(command + " < " + Quote(kSample));
+    EXPECT_EQ(run.status, 2) << command;
+    EXPECT_NE(run.err.find("must be a file, not standard input"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+  }
+}
+
 TEST(ToolTranslationTest, StatsCountPerKind) {
   ToolRun run = Tool("extract -q --stats " + Quote(kSample));
   ASSERT_EQ(run.status, 0) << run.err;
