@@ -6,12 +6,15 @@
 #include <cstdio>
 #include <string_view>
 
+#include "tamrel-rc/CommandExtract.h"
+#include "tamrel-rc/CommandMerge.h"
+#include "tamrel-rc/CommandPseudo.h"
 #include "tamrel-rc/Commands.h"
 #include "tamrel-rc/Output.h"
 
 namespace {
 
-constexpr std::string_view kCommands[] = {"load", "print", "count", "dump"};
+constexpr std::string_view kCommands[] = {"load", "print", "count", "dump", "extract", "merge", "pseudo"};
 
 // Options of every command that loads scripts: --force and --diagnostics.
 void AddLoadOptions(CLI::App& command, tamrel::tool::LoadSettings& settings) {
@@ -64,6 +67,74 @@ bool CheckCommand(int argc, char** argv) {
     return false;
   }
   return true;
+}
+
+// Options of the translation commands' script: FILE, the code pages and --quiet.
+void AddTranslationLoad(CLI::App& command, tamrel::tool::TranslationLoadOptions& load) {
+  command.add_option("FILE", load.file, "Resource script (- reads standard input, for extract only)")->required();
+  AddCodePageOptions(command, load.codePages);
+  command.add_flag("-q,--quiet", load.quiet, "Draw no progress bar on standard error");
+}
+
+void AddDiagnosticsOption(CLI::App& command, tamrel::tool::LoadSettings& settings) {
+  command.add_option("--diagnostics", settings.diagnostics,
+                     "Reports on standard error: text (default), or json: one JSON object per line")
+      ->transform(CLI::CheckedTransformer(
+          std::map<std::string, tamrel::tool::DiagnosticsFormat>{{"text", tamrel::tool::DiagnosticsFormat::Text},
+                                                                 {"json", tamrel::tool::DiagnosticsFormat::Json}}));
+}
+
+void AddUnicodeEncodingOption(CLI::App& command, std::string& encoding) {
+  command.add_option("--encoding", encoding,
+                     "Write the script as utf-8 (code-page pragmas become 65001) or utf-16 (little endian, with "
+                     "a mark) instead of its own encoding")
+      ->transform(CLI::CheckedTransformer(std::map<std::string, std::string>{
+          {"utf-8", "utf-8"}, {"utf8", "utf-8"}, {"utf-16", "utf-16"}, {"utf-16le", "utf-16"}}));
+}
+
+CLI::App* AddExtractCommand(CLI::App& app, tamrel::tool::ExtractCommandOptions& options) {
+  CLI::App* command = app.add_subcommand(
+      "extract",
+      "Load one script and write its translatable units as a gettext template or catalog (msgctxt the unit's "
+      "context) or an XLIFF 2.0 document; with --stats, count its units, words and characters per kind.");
+  AddTranslationLoad(*command, options.load);
+  AddLoadOptions(*command, options.load.loading);
+  command->add_option("-o,--output", options.out, "Output file (default: standard output)");
+  command->add_option("--format", options.format, "po, pot or xliff (default: by the output's name, else pot)")
+      ->check(CLI::IsMember({"po", "pot", "xliff"}));
+  command->add_option("--source-lang", options.sourceLanguage, "Language of the script's text (default en)");
+  command->add_option("--target-lang", options.targetLanguage, "Language of the translation (po and xliff)");
+  command->add_flag("--stats", options.stats, "Print units, words and characters per kind instead");
+  return command;
+}
+
+CLI::App* AddMergeCommand(CLI::App& app, tamrel::tool::MergeCommandOptions& options) {
+  CLI::App* command = app.add_subcommand(
+      "merge",
+      "Load one script and write it with the translations of a PO or XLIFF file in place of each unit's text; "
+      "every other byte stays as it was. On any error nothing is written (exit status 1).");
+  AddTranslationLoad(*command, options.load);
+  command->add_option("TRANSLATIONS", options.translations, "PO file, or XLIFF 2.0 document (.xlf)")->required();
+  command->add_option("-o,--output", options.out, "Output file (default: standard output)");
+  command->add_flag("--use-fuzzy", options.useFuzzy, "Apply fuzzy translations too");
+  command->add_flag("--force", options.force, "Apply translations whose printf conversions differ from the source's");
+  AddUnicodeEncodingOption(*command, options.encoding);
+  AddDiagnosticsOption(*command, options.load.loading);
+  return command;
+}
+
+CLI::App* AddPseudoCommand(CLI::App& app, tamrel::tool::PseudoCommandOptions& options) {
+  CLI::App* command = app.add_subcommand(
+      "pseudo",
+      "Load one script and write it with every unit pseudo-translated in place: accented look-alikes, "
+      "lengthened, in brackets, with printf conversions, mnemonics and escapes kept.");
+  AddTranslationLoad(*command, options.load);
+  AddLoadOptions(*command, options.load.loading);
+  command->add_option("-o,--output", options.out, "Output file (default: standard output)");
+  command->add_option("--expand", options.expand, "Percent by which each text grows (default 40)")
+      ->check(CLI::Range(0, 1000));
+  AddUnicodeEncodingOption(*command, options.encoding);
+  return command;
 }
 
 }  // namespace
@@ -130,6 +201,13 @@ int main(int argc, char** argv) {
   dumpCommand->add_flag("-q,--quiet", dump.quiet, "Draw no progress bar on standard error");
   AddLoadOptions(*dumpCommand, dump.loading);
 
+  ExtractCommandOptions extract;
+  MergeCommandOptions merge;
+  PseudoCommandOptions pseudo;
+  CLI::App* extractCommand = AddExtractCommand(app, extract);
+  CLI::App* mergeCommand = AddMergeCommand(app, merge);
+  CLI::App* pseudoCommand = AddPseudoCommand(app, pseudo);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -143,6 +221,9 @@ int main(int argc, char** argv) {
     if (*printCommand) status = RunPrint(print);
     if (*countCommand) status = RunCount(count);
     if (*dumpCommand) status = RunDump(dump);
+    if (*extractCommand) status = RunExtract(extract);
+    if (*mergeCommand) status = RunMerge(merge);
+    if (*pseudoCommand) status = RunPseudo(pseudo);
     CloseOut();
     return status;
   } catch (const WriteError& e) {

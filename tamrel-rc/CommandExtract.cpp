@@ -1,0 +1,82 @@
+// tamrel-rc extract: units to PO, POT or XLIFF, or their counts.
+#include "tamrel-rc/CommandExtract.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "tamrel-rc/Output.h"
+#include "translation/PoCatalog.h"
+#include "translation/TranslationStats.h"
+#include "translation/XliffDocument.h"
+
+namespace tamrel::tool {
+namespace {
+
+std::string FormatFor(const ExtractCommandOptions& options) {
+  if (!options.format.empty()) return options.format;
+  const std::string extension = std::filesystem::path(options.out).extension().string();
+  if (extension == ".po") return "po";
+  if (extension == ".xlf" || extension == ".xliff") return "xliff";
+  return "pot";
+}
+
+void PrintStats(const std::vector<TranslationUnit>& units) {
+  TranslationStats stats;
+  for (const TranslationUnit& unit : units)
+    if (unit.problem.empty()) stats.Add(unit);  // the units a catalog holds
+  PrintOut("%-10s %8s %8s %10s\n", "kind", "units", "words", "characters");
+  auto row = [](std::string_view name, const TextCount& count) {
+    PrintOut("%-10.*s %8lld %8lld %10lld\n", static_cast<int>(name.size()), name.data(),
+             static_cast<long long>(count.units), static_cast<long long>(count.words),
+             static_cast<long long>(count.characters));
+  };
+  for (UnitKind kind : TranslationStats::kKinds) row(UnitKindName(kind), stats.Of(kind));
+  row("total", stats.Total());
+}
+
+// The units' catalog in a temporary file through libgettextpo, then its bytes.
+bool PoBytes(const std::vector<TranslationUnit>& units, const PoWriteOptions& po, std::string& bytes,
+             std::vector<std::string>& errors) {
+  const std::string temporary =
+      (std::filesystem::temp_directory_path() / ("tamrel-rc-extract-" + std::to_string(::getpid()) + ".po")).string();
+  errors = WritePoFile(units, {}, po, temporary);
+  const bool read = errors.empty() && ReadFileBytes(temporary, bytes);
+  std::remove(temporary.c_str());
+  if (errors.empty() && !read) errors.push_back("the catalog could not be written");
+  return errors.empty();
+}
+
+}  // namespace
+
+int RunExtract(const ExtractCommandOptions& options) {
+  return WithLoadedScript(options.load, false, [&](const LoadResult& result, const std::string&,
+                                            const std::vector<TranslationUnit>& units, ProgressBoard& board) {
+    std::vector<std::string> warnings;
+    for (const TranslationUnit& unit : units)
+      if (!unit.problem.empty())
+        warnings.push_back("line " + std::to_string(unit.line) + ": " + unit.context + " left out: " + unit.problem);
+    ReportMessages(result.path, warnings, "warning", options.load.loading, board);
+    if (options.stats) {
+      PrintStats(units);
+      return 0;
+    }
+    const std::string scriptName = std::filesystem::path(result.path).filename().string();
+    const std::string format = FormatFor(options);
+    std::string bytes;
+    if (format == "xliff") {
+      bytes = WriteXliff(units, {}, {scriptName, options.sourceLanguage, options.targetLanguage});
+    } else {
+      PoWriteOptions po{format == "pot", scriptName, options.sourceLanguage, options.targetLanguage};
+      std::vector<std::string> errors;
+      if (!PoBytes(units, po, bytes, errors)) {
+        ReportMessages(result.path, errors, "error", options.load.loading, board);
+        return 1;
+      }
+    }
+    return WriteResult(options.out, bytes) ? 0 : 1;
+  });
+}
+
+}  // namespace tamrel::tool

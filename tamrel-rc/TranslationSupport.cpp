@@ -1,0 +1,95 @@
+// Loading, reporting and writing for the translation commands.
+#include "tamrel-rc/TranslationSupport.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "tamrel-rc/Output.h"
+
+namespace tamrel::tool {
+
+int WithLoadedScript(const TranslationLoadOptions& options, bool needsBytes,
+                     const std::function<int(const LoadResult&, const std::string& bytes,
+                                             const std::vector<TranslationUnit>& units, ProgressBoard& board)>& use) {
+  ProgressBoard board(!options.quiet && isatty(STDERR_FILENO));
+  if (needsBytes && options.file == "-") {
+    ReportMessages(kStdinName, {"a script to merge into must be a file, not standard input"}, "error", options.loading,
+                   board);
+    return 2;
+  }
+  int status = 1;
+  LoadAll({options.file}, 1, &board, options.loading, [&](LoadResult& result) {
+    if (!result.loaded) return;
+    std::string bytes;
+    if (needsBytes && !ReadFileBytes(options.file, bytes)) {
+      ReportMessages(result.path, {"cannot be read again"}, "error", options.loading, board);
+      return;
+    }
+    ExtractOptions extract{options.codePages.defaultCodePage, options.codePages.ignorePragmas};
+    const std::vector<TranslationUnit> units = ExtractUnits(*result.rc, extract);
+    status = use(result, bytes, units, board);
+  });
+  return status;
+}
+
+void ReportMessages(std::string_view path, const std::vector<std::string>& messages, std::string_view severity,
+                    const LoadSettings& settings, ProgressBoard& board) {
+  for (const std::string& message : messages) {
+    Diagnostic diagnostic;
+    diagnostic.path = std::string(path);
+    diagnostic.severity = std::string(severity);
+    diagnostic.message = message;
+    WriteDiagnostic(diagnostic, settings.diagnostics, &board);
+  }
+}
+
+bool ReadFileBytes(const std::string& path, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes.assign(std::istreambuf_iterator<char>(in), {});
+  return !in.bad();
+}
+
+bool WriteResult(const std::string& path, std::string_view bytes) {
+  if (path.empty() || path == "-") {
+    WriteOut(bytes);
+    return true;
+  }
+  const std::string temporary = path + ".tmp" + std::to_string(::getpid());
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+      std::remove(temporary.c_str());
+      std::fprintf(stderr, "tamrel-rc: %s: cannot be written\n", path.c_str());
+      return false;
+    }
+  }
+  std::error_code error;
+  std::filesystem::rename(temporary, path, error);
+  if (error) {
+    std::remove(temporary.c_str());
+    std::fprintf(stderr, "tamrel-rc: %s: cannot be written: %s\n", path.c_str(), error.message().c_str());
+    return false;
+  }
+  return true;
+}
+
+int MergeAndWrite(const LoadResult& result, const std::string& bytes, const std::vector<TranslationUnit>& units,
+                  const std::vector<CatalogEntry>& entries, const MergeOptions& options, const std::string& out,
+                  const LoadSettings& settings, ProgressBoard& board) {
+  const MergeResult merged = ApplyTranslations(*result.rc, bytes, units, entries, options);
+  ReportMessages(result.path, merged.warnings, "warning", settings, board);
+  if (!merged.Ok()) {
+    ReportMessages(result.path, merged.errors, "error", settings, board);
+    ReportMessages(result.path, {"nothing written"}, "error", settings, board);
+    return 1;
+  }
+  return WriteResult(out, merged.Bytes()) ? 0 : 1;
+}
+
+}  // namespace tamrel::tool

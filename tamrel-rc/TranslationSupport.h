@@ -1,0 +1,51 @@
+// What the translation commands (extract, merge, pseudo) share: loading one script with its
+// file's bytes, the units of its model, messages on standard error, and writing a result to a
+// file (replaced only once the whole result exists) or to standard output.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tamrel-rc/Loader.h"
+#include "tamrel-rc/ScriptText.h"
+#include "translation/TranslationMerger.h"
+#include "translation/UnitExtractor.h"
+
+namespace tamrel::tool {
+
+struct TranslationLoadOptions {
+  std::string file;
+  bool quiet = false;
+  LoadSettings loading;
+  CodePageOptions codePages;
+};
+
+// Loads the script and calls `use` with its document, the file's bytes and its units when it
+// loaded. Returns 1 when it did not load (its diagnostics are on standard error), else what
+// `use` returns. Standard input ("-") can be read only when `needsBytes` is false: a merge
+// needs the file's bytes a second time.
+int WithLoadedScript(const TranslationLoadOptions& options, bool needsBytes,
+                     const std::function<int(const LoadResult&, const std::string& bytes,
+                                             const std::vector<TranslationUnit>& units, ProgressBoard& board)>& use);
+
+// Writes "PATH: SEVERITY: TEXT" (or the diagnostic JSON) for each message.
+void ReportMessages(std::string_view path, const std::vector<std::string>& messages, std::string_view severity,
+                    const LoadSettings& settings, ProgressBoard& board);
+
+// Writes the bytes to `path`, or to standard output when it is empty. A file is written under a
+// temporary name beside it and renamed, so a failure leaves no partial file. Returns false
+// (after a message) when the file cannot be written.
+bool WriteResult(const std::string& path, std::string_view bytes);
+
+// Reads a whole file; false when it cannot be read.
+bool ReadFileBytes(const std::string& path, std::string& bytes);
+
+// Merges `entries` (or the given translations, one per unit) and writes the result; the exit
+// status.
+int MergeAndWrite(const LoadResult& result, const std::string& bytes, const std::vector<TranslationUnit>& units,
+                  const std::vector<CatalogEntry>& entries, const MergeOptions& options, const std::string& out,
+                  const LoadSettings& settings, ProgressBoard& board);
+
+}  // namespace tamrel::tool
