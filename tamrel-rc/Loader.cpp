@@ -216,7 +216,7 @@ std::string ReadHead(const std::string& path) {
 }
 
 // Loads one script into a model; its diagnostics go to `errors` in input order, and so do the
-// reports its log receives until the sink is changed.
+// reports its log receives later, until the sink is changed.
 LoadResult LoadModel(std::size_t index, const std::string& path, ProgressBoard* board, unsigned slot,
                      const LoadSettings& settings, OrderedErrors& errors) {
   LoadResult result;
@@ -279,6 +279,10 @@ LoadResult LoadModel(std::size_t index, const std::string& path, ProgressBoard* 
     emit(std::move(d));
   }
   if (result.loaded) result.failure.reset();
+  // Reports made after loading no longer belong to this function's `result`.
+  log->SetSink([&errors, index, format = settings.diagnostics](const Diagnostic& diagnostic) {
+    errors.Write(index, Render(diagnostic, format));
+  });
   return result;
 }
 
