@@ -121,5 +121,34 @@ void BM_StyleDescending(benchmark::State& state) {
 }
 BENCHMARK(BM_StyleDescending)->Arg(2000)->Arg(4000)->Arg(8000)->Unit(benchmark::kMillisecond);
 
+// A keyed collection built by appending N members (as the string table and the style sets are),
+// then every key looked up once, the collection copied, and every member of the copy removed by
+// key from the back.
+void BM_CollectionKeyed(benchmark::State& state) {
+  std::vector<std::string> keys;
+  for (std::int64_t i = 0; i < state.range(0); ++i) keys.push_back("IDS_STRING_" + std::to_string(i));
+  for (auto _ : state) {
+    Collection<std::string> c;
+    for (const std::string& key : keys) c.Add(key, key);
+    for (const std::string& key : keys) benchmark::DoNotOptimize(c.Item(key));
+    Collection<std::string> copy = c;
+    for (auto key = keys.rbegin(); key != keys.rend(); ++key) copy.Remove(*key);
+    benchmark::DoNotOptimize(copy);
+  }
+}
+BENCHMARK(BM_CollectionKeyed)->Arg(8000)->Arg(16000)->Arg(32000)->Unit(benchmark::kMillisecond);
+
+// Unkeyed members, then as many keyed ones appended: the first key gives every earlier member an
+// empty key slot, and the list of keys grows with every add after it.
+void BM_CollectionKeyedAppendAfterUnkeyed(benchmark::State& state) {
+  for (auto _ : state) {
+    Collection<int> c;
+    for (std::int64_t i = 0; i < state.range(0); ++i) c.Add(static_cast<int>(i));
+    for (std::int64_t i = 0; i < state.range(0); ++i) c.Add(static_cast<int>(i), "K" + std::to_string(i));
+    benchmark::DoNotOptimize(c);
+  }
+}
+BENCHMARK(BM_CollectionKeyedAppendAfterUnkeyed)->Arg(8000)->Arg(16000)->Arg(32000)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace tamrel

@@ -13,6 +13,7 @@
 // changes size, like references into a std::vector.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -82,7 +83,7 @@ class Collection {
     std::size_t at = values_.size();
     if (before) at = Position(*before);
     if (!key) {
-      if (keyed_) keys_.reserve(values_.size() + 1);
+      if (keyed_) RoomForOneKey();
       values_.insert(values_.begin() + static_cast<std::ptrdiff_t>(at), std::move(value));
       if (keyed_) keys_.insert(keys_.begin() + static_cast<std::ptrdiff_t>(at), std::nullopt);
       if (at + 1 != values_.size()) index_.Shift(at, +1);
@@ -93,7 +94,7 @@ class Collection {
     if (!slot) Raise(err::DuplicateKey);
     if (!keyed_) keys_.resize(values_.size());
     keyed_ = true;
-    keys_.reserve(values_.size() + 1);  // so that inserting the key below cannot fail
+    RoomForOneKey();  // so that inserting the key below cannot fail
     values_.insert(values_.begin() + static_cast<std::ptrdiff_t>(at), std::move(value));
     keys_.insert(keys_.begin() + static_cast<std::ptrdiff_t>(at), std::move(key));
     if (at + 1 != values_.size()) index_.Shift(at, +1);
@@ -142,6 +143,12 @@ class Collection {
     }
     values_.erase(values_.begin() + static_cast<std::ptrdiff_t>(at));
     if (at != values_.size()) index_.Shift(at + 1, -1);
+  }
+
+  // Capacity for one more key, growing geometrically (reserving one more each time would copy
+  // every key on every add).
+  void RoomForOneKey() {
+    if (keys_.size() == keys_.capacity()) keys_.reserve(std::max<std::size_t>(8, keys_.capacity() * 2));
   }
 
   bool KeysEqual(const Collection& other) const {

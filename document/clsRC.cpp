@@ -4,11 +4,11 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "common/TextLines.h"
 #include "common/modCommonTools.h"
@@ -18,24 +18,35 @@
 namespace tamrel {
 namespace {
 
+// A file's bytes, held in one buffer that is never zero-filled first.
+struct FileBytes {
+  std::unique_ptr<char[]> data;
+  std::size_t size = 0;
+  std::string_view View() const noexcept { return {data.get(), size}; }
+};
+
 // Reads a whole file into one buffer sized from the file: error 53 when it does not exist, 75
 // when it cannot be opened or is a directory, 57 when reading fails. A file that is not
 // regular (a pipe) or grows while it is read is read on into a buffer that doubles.
-std::string ReadWholeFile(const std::string& path) {
+FileBytes ReadWholeFile(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) Raise(errno == ENOENT || errno == ENOTDIR ? err::FileNotFound : err::FileAccess);
-  std::string bytes;
+  std::size_t capacity = std::size_t{1} << 16;
   struct stat info {};
   if (::fstat(::fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
-    bytes.resize(static_cast<std::size_t>(info.st_size) + 1);  // one more, to meet the end at once
-  constexpr std::size_t kChunk = 1 << 16;
-  std::size_t size = 0;
+    capacity = static_cast<std::size_t>(info.st_size) + 1;  // one more, to meet the end at once
+  FileBytes bytes{std::make_unique_for_overwrite<char[]>(capacity), 0};
   bool failed = false;
   for (;;) {
-    if (size == bytes.size()) bytes.resize(size + std::max(size, kChunk));
-    const std::size_t wanted = bytes.size() - size;
-    const std::size_t n = std::fread(bytes.data() + size, 1, wanted, file);
-    size += n;
+    if (bytes.size == capacity) {
+      auto larger = std::make_unique_for_overwrite<char[]>(capacity * 2);
+      std::memcpy(larger.get(), bytes.data.get(), bytes.size);
+      bytes.data = std::move(larger);
+      capacity *= 2;
+    }
+    const std::size_t wanted = capacity - bytes.size;
+    const std::size_t n = std::fread(bytes.data.get() + bytes.size, 1, wanted, file);
+    bytes.size += n;
     if (n < wanted) {
       failed = std::ferror(file) != 0;
       break;
@@ -44,7 +55,6 @@ std::string ReadWholeFile(const std::string& path) {
   int error = failed ? errno : 0;
   std::fclose(file);
   if (failed) Raise(error == EISDIR ? err::FileAccess : err::ReadFailed);
-  bytes.resize(size);
   return bytes;
 }
 
@@ -102,11 +112,11 @@ bool clsRC::ReadResourceFile() {
   Procedure procedure{"RCrrf", "00"};
   try {
     SetStatus("Reading resource...");
-    std::string bytes = ReadWholeFile(Path);
+    FileBytes bytes = ReadWholeFile(Path);
     std::string decoded;
-    const std::string_view text = DecodeScript(bytes, SourceEncoding, decoded);
+    const std::string_view text = DecodeScript(bytes.View(), SourceEncoding, decoded);
     if (SourceEncoding == TextEncoding::Utf16LE || SourceEncoding == TextEncoding::Utf16BE)
-      std::string().swap(bytes);  // the file's UTF-16 is not needed again
+      bytes = FileBytes{};  // the file's UTF-16 is not needed again
     Lines.Reserve(static_cast<std::size_t>(Lines.Count()) + CountLines(text));
     ForEachLine(text, [this](std::string_view line) {
       Lines.Add(std::string(line));
