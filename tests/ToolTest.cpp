@@ -55,6 +55,27 @@ TEST(ToolTest, PrintKeepsTheScriptsEncoding) {
   EXPECT_NE(utf8.out.find("#include  \"a.h\""), std::string::npos);
 }
 
+// Plain output goes out in chunks as it is written: a script of many chunks, with and without a
+// UTF-8 byte-order mark, comes out whole and in order.
+TEST(ToolTest, PrintStreamsLongScriptsWhole) {
+  std::string script = "STRINGTABLE\r\nBEGIN\r\n";
+  for (int i = 0; i < 6000; ++i)
+    script += "  IDS_" + std::to_string(i) + " \"String number " + std::to_string(i) + " of a long table\"\r\n";
+  script += "END\r\n";
+  for (const std::string& mark : {std::string(), std::string("\xEF\xBB\xBF")}) {
+    TempScript file(mark + script);
+    Loaded loaded = LoadText(mark + script);
+    ASSERT_TRUE(loaded.result);
+    std::string expected = mark;
+    ASSERT_TRUE(loaded.rc->Write([&](std::string_view line, std::int32_t) { expected.append(line); }, "\n"));
+    ASSERT_GT(expected.size(), std::size_t{3} << 16);
+    ToolRun run = Tool("print -q --eol lf " + file.Path());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.size(), expected.size());
+    EXPECT_TRUE(run.out == expected) << "mark: " << mark.size();
+  }
+}
+
 TEST(ToolTest, DumpAsJson) {
   ToolRun run = Tool("dump -q --json " + kSample);
   ASSERT_EQ(run.status, 0);
