@@ -151,6 +151,8 @@ void StatementTokens::SplitTokens(std::string_view text, char separator, std::st
     if constexpr (kYield) YieldToHost();
     if (afterSplit && c == ' ') {
       ++i;
+      if constexpr (!kYield)
+        while (i < end && text[i] == ' ') ++i;
       continue;
     }
     afterSplit = false;
