@@ -22,8 +22,8 @@ struct FatalPoError : std::runtime_error {
 
 std::string Where(const char* filename, size_t lineno, size_t column) {
   std::string where = filename ? filename : "";
-  if (filename && lineno != static_cast<size_t>(-1) && lineno != 0) where += ":" + std::to_string(lineno);
-  if (filename && column != static_cast<size_t>(-1) && column != 0) where += ":" + std::to_string(column);
+  if (filename && lineno != static_cast<size_t>(-1) && lineno != 0) where.append(":").append(std::to_string(lineno));
+  if (filename && column != static_cast<size_t>(-1) && column != 0) where.append(":").append(std::to_string(column));
   return where.empty() ? "" : where + ": ";
 }
 

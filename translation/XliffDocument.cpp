@@ -115,7 +115,8 @@ std::string WriteXliff(const std::vector<TranslationUnit>& units, const std::vec
     const TranslationUnit& unit = units[i];
     if (!unit.problem.empty()) continue;
     pugi::xml_node node = file.append_child("unit");
-    node.append_attribute("id") = ("u" + std::to_string(++number)).c_str();
+    const std::string id = std::string("u").append(std::to_string(++number));
+    node.append_attribute("id") = id.c_str();
     node.append_attribute("name") = unit.context.c_str();
     pugi::xml_node notes = node.append_child("notes");
     AddNote(notes, "kind", unit.Description());
