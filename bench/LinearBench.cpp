@@ -144,7 +144,7 @@ void BM_CollectionKeyedAppendAfterUnkeyed(benchmark::State& state) {
   for (auto _ : state) {
     Collection<int> c;
     for (std::int64_t i = 0; i < state.range(0); ++i) c.Add(static_cast<int>(i));
-    for (std::int64_t i = 0; i < state.range(0); ++i) c.Add(static_cast<int>(i), "K" + std::to_string(i));
+    for (std::int64_t i = 0; i < state.range(0); ++i) c.Add(static_cast<int>(i), std::string("K").append(std::to_string(i)));
     benchmark::DoNotOptimize(c);
   }
 }
