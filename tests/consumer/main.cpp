@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
 
   for (const tamrel::clsDialog& dialog : rc.Dialogs)
     std::cout << dialog.ID << ": " << dialog.Controls.Count() << " controls, caption " << dialog.Caption.Text << '\n';
-  for (const std::string& line : rc.PrintLines()) std::cout << line << '\n';
+  if (!rc.Write(std::cout, "\n")) return 1;  // streams the regenerated script line by line
   std::cout << "words: " << rc.DisplayWordCount(1) << '\n';
   return 0;
 }
