@@ -7,33 +7,12 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "common/Utf8Text.h"
+
 namespace tamrel {
 namespace {
 
 constexpr std::size_t kFailed = static_cast<std::size_t>(-1);
-
-// Length and code point of the UTF-8 sequence at the start of `text`; length 0 when the
-// sequence is not valid UTF-8 (truncated, overlong, a surrogate or beyond U+10FFFF).
-std::size_t DecodeUtf8(std::string_view text, std::uint32_t& codePoint) {
-  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  const std::size_t length = lead < 0x80         ? 1
-                             : (lead >> 5) == 6  ? 2
-                             : (lead >> 4) == 14 ? 3
-                             : (lead >> 3) == 30 ? 4
-                                                 : 0;
-  if (length == 0 || length > text.size()) return 0;
-  codePoint = lead & (0x7Fu >> length);
-  if (length == 1) codePoint = lead;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(i) & 0xC0) != 0x80) return 0;
-    codePoint = codePoint << 6 | (byte(i) & 0x3Fu);
-  }
-  static constexpr std::uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (codePoint < kSmallest[length] || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-    return 0;
-  return length;
-}
 
 std::size_t FirstNonAscii(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i)
@@ -177,10 +156,10 @@ std::optional<ConversionError> CodePageConverter::Convert(void* handle, std::str
     error.offset = text.size() - inLeft;
     error.value = static_cast<unsigned char>(text[error.offset]);
     if (!toUtf8) {
-      std::uint32_t codePoint = 0;
-      if (DecodeUtf8(text.substr(error.offset), codePoint) != 0) {
+      const Utf8Char character = NextUtf8(text, error.offset);
+      if (character.length != 0) {
         error.kind = ConversionError::Kind::Unrepresentable;
-        error.value = codePoint;
+        error.value = character.codePoint;
       } else {
         error.codePage = kUtf8CodePage;  // the input itself is not UTF-8
       }
@@ -222,8 +201,7 @@ bool CodePageConverter::LooksLikeUtf8(std::string_view text) {
   std::size_t i = FirstNonAscii(text);
   if (i == std::string_view::npos) return false;
   while (i < text.size()) {
-    std::uint32_t codePoint = 0;
-    std::size_t length = DecodeUtf8(text.substr(i), codePoint);
+    const std::size_t length = NextUtf8(text, i).length;
     if (length == 0) return false;
     i += length;
   }

@@ -4,27 +4,10 @@
 #include <cstdint>
 
 #include "common/RCError.h"
+#include "common/Utf8Text.h"
 
 namespace tamrel {
 namespace {
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
 
 void AppendUtf16(std::string& out, std::uint32_t unit, bool bigEndian) {
   char hi = static_cast<char>(unit >> 8), lo = static_cast<char>(unit & 0xFF);
@@ -52,12 +35,12 @@ std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
       std::uint32_t low = i + 2 < bytes.size() ? unitAt(i + 2) : 0;
       if (low < 0xDC00 || low > 0xDFFF)
         Raise(err::BadFileFormat, "Malformed UTF-16: lone high surrogate at byte " + std::to_string(i + 2));
-      AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+      AppendUtf8(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00), out);
       i += 2;
     } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
       Raise(err::BadFileFormat, "Malformed UTF-16: lone low surrogate at byte " + std::to_string(i + 2));
     } else {
-      AppendUtf8(out, unit);
+      AppendUtf8(unit, out);
     }
   }
   return out;

@@ -186,7 +186,7 @@ std::int64_t clsRC::LineCount() const {
   return WriteSections(nullptr, procedure);
 }
 
-bool clsRC::Write(const LineSink& sink, std::string_view eol) const {
+bool clsRC::WriteTo(LineWriter::Sink& lines, std::string_view eol) const {
   Procedure procedure{"RCpl", "01"};
   try {
     WriteSections(nullptr, procedure);
@@ -194,24 +194,19 @@ bool clsRC::Write(const LineSink& sink, std::string_view eol) const {
     Report(procedure, e, std::nullopt);
     return false;
   }
-  CallbackSink lines(sink);
   LineWriter out(lines, eol);
   WriteSections(&out, procedure);
   return true;
 }
 
+bool clsRC::Write(const LineSink& sink, std::string_view eol) const {
+  CallbackSink lines(sink);
+  return WriteTo(lines, eol);
+}
+
 bool clsRC::Write(std::ostream& stream, std::string_view eol) const {
-  Procedure procedure{"RCpl", "01"};
-  try {
-    WriteSections(nullptr, procedure);
-  } catch (const RCError& e) {
-    Report(procedure, e, std::nullopt);
-    return false;
-  }
   StreamSink lines(stream);
-  LineWriter out(lines, eol);
-  WriteSections(&out, procedure);
-  return true;
+  return WriteTo(lines, eol);
 }
 
 }  // namespace tamrel

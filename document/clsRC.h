@@ -181,6 +181,8 @@ class clsRC {
   std::int64_t WriteSections(LineWriter* out, Procedure& procedure) const;
   // PrintLines with or without the source lines.
   LineCollection CollectScript(std::vector<Int16>* sourceLines) const;
+  // Both Write overloads: checks the model, then writes every line to `lines`.
+  bool WriteTo(LineWriter::Sink& lines, std::string_view eol) const;
   // "{line}: {raw line}" for one-line statements.
   std::string LineLocation(Int16 line);
   // "{cursor}: {statement at the cursor}" for block readers (the statement begins with a blank).

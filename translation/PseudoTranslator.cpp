@@ -1,7 +1,7 @@
 // Pseudo-translation of unit texts.
 #include "translation/PseudoTranslator.h"
 
-#include "translation/Utf8Text.h"
+#include "common/Utf8Text.h"
 
 namespace tamrel {
 namespace {

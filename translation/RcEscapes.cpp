@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "translation/Utf8Text.h"
+#include "common/Utf8Text.h"
 
 namespace tamrel {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "common/RCError.h"
 #include "translation/RcEscapes.h"
-#include "translation/Utf8Text.h"
+#include "common/Utf8Text.h"
 
 namespace tamrel {
 namespace {

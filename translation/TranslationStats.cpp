@@ -1,7 +1,7 @@
 // Counting words and characters of unit texts.
 #include "translation/TranslationStats.h"
 
-#include "translation/Utf8Text.h"
+#include "common/Utf8Text.h"
 
 namespace tamrel {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "translation/Utf8Text.h"
+#include "common/Utf8Text.h"
 
 namespace tamrel {
 namespace {

@@ -1,5 +1,5 @@
 // Walking UTF-8 text a character at a time, and writing code points as UTF-8: the small pieces
-// of Unicode handling the translation layer shares (escapes, pseudo-translation, counting).
+// of Unicode handling shared by code-page conversion, decoding and the translation layer.
 #pragma once
 
 #include <cstddef>

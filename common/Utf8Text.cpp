@@ -1,5 +1,5 @@
 // UTF-8 decoding and encoding of single characters.
-#include "translation/Utf8Text.h"
+#include "common/Utf8Text.h"
 
 namespace tamrel {
 
