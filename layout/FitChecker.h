@@ -1,0 +1,45 @@
+// FitChecker: what a translator breaks in a layout. Texts that do not fit their control or the
+// caption bar, two controls of a dialog or two items of a menu level with the same mnemonic, and
+// controls lying outside their dialog.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "layout/DialogLayout.h"
+
+namespace tamrel {
+
+class clsRC;
+
+enum class FindingKind { Overflow, DuplicateMnemonic, OutsideDialog };
+
+struct FitFinding {
+  FindingKind kind = FindingKind::Overflow;
+  int line = 0;               // 1-based script line of the control, caption or menu item
+  std::string dialogId;       // dialog or menu ID
+  std::string itemId;         // control ID, "CAPTION", or the menu item's command ID / text
+  std::string text;           // the text as the user sees it (markers removed), UTF-8
+  bool height = false;        // Overflow: the height, not the width, is short
+  double needDu = 0.0;        // Overflow: what the text needs
+  double haveDu = 0.0;        // Overflow: what the control gives it
+  double overPercent = 0.0;   // Overflow: (need - have) / have * 100
+  // The index into DialogLayout::controls of the control found, or npos for a caption or a menu
+  // item. For DuplicateMnemonic the finding is on the second item; `otherIndex` / `otherLine`
+  // name the first.
+  std::size_t controlIndex = static_cast<std::size_t>(-1);
+  std::size_t otherIndex = static_cast<std::size_t>(-1);
+  int otherLine = 0;
+  // The diagnostic's message without location and severity, e.g.
+  // IDD_X/IDOK "Abbrechen" needs 58 du, has 50 (16%)
+  std::string message;
+};
+
+// The findings of one laid-out dialog, in the order of its controls (caption first).
+std::vector<FitFinding> CheckDialog(const DialogLayout& layout);
+
+// Duplicate mnemonics on each level of every menu of the script.
+std::vector<FitFinding> CheckMenus(const clsRC& rc);
+
+}  // namespace tamrel
