@@ -8,9 +8,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "common/CodePage.h"
 #include "layout/FontMap.h"
 
 namespace tamrel {
@@ -60,6 +64,10 @@ struct LaidOutText {
   double widthPx = 0.0;      // the widest line
   double heightPx = 0.0;     // all lines
   bool decoded = true;       // false when the literal could not be read (the text is then empty)
+  MappedFont font;           // the font measured: the dialog's, or a script's for other characters
+  double pixelSize = 0.0;    // the em size it is measured at
+  double lineHeightPx = 0.0; // one line of it
+  bool wrapped = false;      // broken into lines at word boundaries to fit the control's width
 };
 
 struct ControlLayout {
@@ -85,7 +93,12 @@ struct DialogLayout {
   double pxPerDuX = 0.0;              // pixels per horizontal dialog unit
   double pxPerDuY = 0.0;              // pixels per vertical dialog unit
   RectDu rect;                        // the client area: 0, 0, Width, Height
-  LaidOutText caption;
+  LaidOutText caption;                // in the title bar's font (FontMap::CaptionFace)
+  // The caption's width with the title bar's icon and buttons, against the dialog's width, in
+  // horizontal dialog units; zero without a caption.
+  double captionNeedDu = 0.0;
+  double captionHaveDu = 0.0;
+  double captionReservedPx = 0.0;     // what the icon and the buttons take of the title bar
   std::vector<ControlLayout> controls;  // in the order of the dialog's controls
 
   double ToPxX(double du) const { return du * pxPerDuX; }
@@ -97,12 +110,46 @@ struct DialogLayout {
 class DialogLayouter {
  public:
   DialogLayouter(const FontMap& fonts, TextMeasurer& measurer);
+  ~DialogLayouter();
 
+  // The code pages the script's texts are read in (by default: its own "#pragma code_page"
+  // lines, and no code page before the first). The map must outlive the layouter.
+  void SetCodePages(const CodePageMap* map) { codePages_ = map; }
+
+  // Throws FontError when a font the dialog needs is not installed.
   DialogLayout Layout(const clsRC& rc, const clsDialog& dialog);
 
+  // A text as the user sees it, measured in `font` at `pixelSize`: the '&' markers removed
+  // (unless `prefix` is false), then on one line, or, with `wrapWidthPx` > 0, broken at word
+  // boundaries (blanks, and between CJK characters) and at line feeds the way DrawText does.
+  LaidOutText LayOutText(std::string_view utf8, const std::string& face, double pixelSize, bool prefix,
+                         double wrapWidthPx);
+
  private:
+  const CodePageMap& CodePagesOf(const clsRC& rc);
+
   const FontMap& fonts_;
   TextMeasurer& measurer_;
+  const CodePageMap* codePages_ = nullptr;
+  std::unique_ptr<CodePageMap> ownMap_;  // built for the script last laid out
+  const clsRC* ownMapFor_ = nullptr;
+  std::size_t ownMapLines_ = 0;
+  std::unique_ptr<CodePageConverter> converter_;
 };
+
+// Decodes a text as written in the model (quotes included) into UTF-8; false when it cannot be
+// read in the code page. Text without quotes is taken as it stands.
+bool DecodeModelText(std::string_view written, int codePage, CodePageConverter& converter, std::string& utf8);
+
+// The kind of a control from its statement keyword, window class and style flags.
+ControlKind ClassifyControl(const clsControl& control);
+
+// The low 16 bits of a style set as far as its flag names tell them (the control-specific
+// BS_, SS_, ES_ and CBS_ names, and the numbers the style reader turned into PS_ names).
+std::uint32_t ControlStyleBits(const clsControl& control);
+
+// The text without its '&' markers ("&&" gives one '&'), and the lower-cased character after
+// the first single '&' (0 for none).
+std::string StripMnemonic(std::string_view utf8, char32_t& mnemonic);
 
 }  // namespace tamrel

@@ -12,6 +12,7 @@
 namespace tamrel {
 
 class clsRC;
+class CodePageMap;
 
 enum class FindingKind { Overflow, DuplicateMnemonic, OutsideDialog };
 
@@ -39,7 +40,10 @@ struct FitFinding {
 // The findings of one laid-out dialog, in the order of its controls (caption first).
 std::vector<FitFinding> CheckDialog(const DialogLayout& layout);
 
-// Duplicate mnemonics on each level of every menu of the script.
+// Duplicate mnemonics on each level of every menu of the script, its texts read in the code
+// pages of its own "#pragma code_page" lines.
 std::vector<FitFinding> CheckMenus(const clsRC& rc);
+// The same with the texts read in the given code pages.
+std::vector<FitFinding> CheckMenus(const clsRC& rc, const CodePageMap& codePages);
 
 }  // namespace tamrel
