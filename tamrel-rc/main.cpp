@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "tamrel-rc/CommandCheck.h"
 #include "tamrel-rc/CommandExtract.h"
 #include "tamrel-rc/CommandMerge.h"
 #include "tamrel-rc/CommandPseudo.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-constexpr std::string_view kCommands[] = {"load", "print", "count", "dump", "extract", "merge", "pseudo"};
+constexpr std::string_view kCommands[] = {"load", "print", "count", "dump", "extract", "merge", "pseudo", "check"};
 
 // Options of every command that loads scripts: --force and --diagnostics.
 void AddLoadOptions(CLI::App& command, tamrel::tool::LoadSettings& settings) {
@@ -137,6 +138,23 @@ CLI::App* AddPseudoCommand(CLI::App& app, tamrel::tool::PseudoCommandOptions& op
   return command;
 }
 
+CLI::App* AddCheckCommand(CLI::App& app, tamrel::tool::CheckOptions& options, std::string& jobs) {
+  CLI::App* command = app.add_subcommand(
+      "check",
+      "Lay out each script's dialogs with the mapped free fonts and report, as warnings, every text that does "
+      "not fit its control or the title bar (in dialog units and percent), two controls of a dialog or two "
+      "items of a menu level with the same mnemonic, and controls outside their dialog. Exit status 1 when "
+      "there are more findings than --max-warnings or a script failed to load.");
+  AddCommonOptions(*command, options.common, jobs);
+  AddCodePageOptions(*command, options.common.codePages);
+  command->add_option("--format", options.format, "text (default): path:line: warning: ...; json: one object a line")
+      ->check(CLI::IsMember({"text", "json"}));
+  command->add_option("--max-warnings", options.maxWarnings, "Findings allowed before the exit status is 1 (default 0)")
+      ->check(CLI::Range(0L, 1000000000L));
+  command->add_option("--font-map", options.fontMap, "Font table (JSON) replacing the built-in one");
+  return command;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -207,6 +225,9 @@ int main(int argc, char** argv) {
   CLI::App* extractCommand = AddExtractCommand(app, extract);
   CLI::App* mergeCommand = AddMergeCommand(app, merge);
   CLI::App* pseudoCommand = AddPseudoCommand(app, pseudo);
+  CheckOptions check;
+  std::string checkJobs;
+  CLI::App* checkCommand = AddCheckCommand(app, check, checkJobs);
 
   try {
     app.parse(argc, argv);
@@ -214,7 +235,9 @@ int main(int argc, char** argv) {
     int code = app.exit(e);
     return code == 0 ? 0 : 2;
   }
-  if (!ParseJobs(loadJobs, load.jobs) || !ParseJobs(countJobs, count.common.jobs)) return 2;
+  if (!ParseJobs(loadJobs, load.jobs) || !ParseJobs(countJobs, count.common.jobs) ||
+      !ParseJobs(checkJobs, check.common.jobs))
+    return 2;
   try {
     int status = 2;
     if (*loadCommand) status = RunLoad(load);
@@ -224,6 +247,7 @@ int main(int argc, char** argv) {
     if (*extractCommand) status = RunExtract(extract);
     if (*mergeCommand) status = RunMerge(merge);
     if (*pseudoCommand) status = RunPseudo(pseudo);
+    if (*checkCommand) status = RunCheck(check);
     CloseOut();
     return status;
   } catch (const WriteError& e) {
