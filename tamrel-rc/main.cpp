@@ -9,13 +9,15 @@
 #include "tamrel-rc/CommandCheck.h"
 #include "tamrel-rc/CommandExtract.h"
 #include "tamrel-rc/CommandMerge.h"
+#include "tamrel-rc/CommandPreview.h"
 #include "tamrel-rc/CommandPseudo.h"
 #include "tamrel-rc/Commands.h"
 #include "tamrel-rc/Output.h"
 
 namespace {
 
-constexpr std::string_view kCommands[] = {"load", "print", "count", "dump", "extract", "merge", "pseudo", "check"};
+constexpr std::string_view kCommands[] = {"load", "print", "count", "dump", "extract", "merge", "pseudo", "check",
+                                          "preview"};
 
 // Options of every command that loads scripts: --force and --diagnostics.
 void AddLoadOptions(CLI::App& command, tamrel::tool::LoadSettings& settings) {
@@ -155,6 +157,19 @@ CLI::App* AddCheckCommand(CLI::App& app, tamrel::tool::CheckOptions& options, st
   return command;
 }
 
+CLI::App* AddPreviewCommand(CLI::App& app, tamrel::tool::PreviewCommandOptions& options) {
+  CLI::App* command = app.add_subcommand(
+      "preview",
+      "Load one script and write an HTML page that draws its dialogs at real size (96 DPI) in the mapped "
+      "fonts, with the fit check's findings outlined on them and listed; the page needs no script or network.");
+  AddTranslationLoad(*command, options.load);
+  AddLoadOptions(*command, options.load.loading);
+  command->add_option("-o,--output", options.out, "Output file (default: standard output)");
+  command->add_option("--dialog", options.dialog, "Only the dialog with this ID");
+  command->add_option("--font-map", options.fontMap, "Font table (JSON) instead of the built-in one");
+  return command;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -228,6 +243,8 @@ int main(int argc, char** argv) {
   CheckOptions check;
   std::string checkJobs;
   CLI::App* checkCommand = AddCheckCommand(app, check, checkJobs);
+  PreviewCommandOptions preview;
+  CLI::App* previewCommand = AddPreviewCommand(app, preview);
 
   try {
     app.parse(argc, argv);
@@ -248,6 +265,7 @@ int main(int argc, char** argv) {
     if (*mergeCommand) status = RunMerge(merge);
     if (*pseudoCommand) status = RunPseudo(pseudo);
     if (*checkCommand) status = RunCheck(check);
+    if (*previewCommand) status = RunPreview(preview);
     CloseOut();
     return status;
   } catch (const WriteError& e) {

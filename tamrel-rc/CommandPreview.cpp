@@ -1,0 +1,86 @@
+// tamrel-rc preview: lays out the script's dialogs (or the one asked for), checks them and
+// writes the page. Findings do not change the exit status: the page is the result; `check` is
+// the command that fails on them.
+#include "tamrel-rc/CommandPreview.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdio>
+#include <deque>
+#include <optional>
+#include <sstream>
+
+#include "common/CodePage.h"
+#include "layout/FitChecker.h"
+#include "layout/PreviewPage.h"
+#include "layout/TextMeasurer.h"
+
+namespace tamrel::tool {
+namespace {
+
+bool SameId(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+int WritePreview(const PreviewCommandOptions& options, const FontMap& fonts, const LoadResult& result,
+                 ProgressBoard& board) {
+  const clsRC& rc = *result.rc;
+  std::vector<const clsDialog*> dialogs;
+  std::string known;
+  for (const clsDialog& dialog : rc.Dialogs) {
+    known.append(known.empty() ? "" : ", ").append(dialog.ID);
+    if (options.dialog.empty() || SameId(dialog.ID, options.dialog)) dialogs.push_back(&dialog);
+  }
+  if (!options.dialog.empty() && dialogs.empty()) {
+    ReportMessages(result.path,
+                   {"no dialog '" + options.dialog + "' (dialogs: " + (known.empty() ? "none" : known) + ")"},
+                   "error", options.load.loading, board);
+    return 1;
+  }
+
+  const CodePageMap codePages(rc.Lines, options.load.codePages.defaultCodePage, options.load.codePages.ignorePragmas);
+  TextMeasurer measurer;
+  DialogLayouter layouter(fonts, measurer);
+  layouter.SetCodePages(&codePages);
+  std::deque<DialogLayout> layouts;  // the page keeps pointers to them
+  PreviewPage page(result.path);
+  try {
+    for (const clsDialog* dialog : dialogs) {
+      layouts.push_back(layouter.Layout(rc, *dialog));
+      page.AddDialog(layouts.back(), CheckDialog(layouts.back()));
+    }
+  } catch (const FontError& error) {
+    ReportMessages(result.path, {error.what()}, "error", options.load.loading, board);
+    return 1;
+  }
+  std::ostringstream html;
+  page.Write(html);
+  return WriteResult(options.out, html.str()) ? 0 : 1;
+}
+
+}  // namespace
+
+int RunPreview(const PreviewCommandOptions& options) {
+  std::optional<FontMap> ownFonts;
+  if (!options.fontMap.empty()) {
+    try {
+      ownFonts = FontMap::Load(options.fontMap);
+    } catch (const FontError& error) {
+      std::fprintf(stderr, "tamrel-rc: %s\n", error.what());
+      return 1;
+    }
+  }
+  const FontMap& fonts = ownFonts ? *ownFonts : FontMap::Default();
+  ProgressBoard board(!options.load.quiet && isatty(STDERR_FILENO));
+  int status = 1;
+  LoadAll({options.load.file}, 1, &board, options.load.loading, [&](LoadResult& result) {
+    if (result.loaded) status = WritePreview(options, fonts, result, board);
+  });
+  return status;
+}
+
+}  // namespace tamrel::tool
