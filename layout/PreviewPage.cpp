@@ -39,6 +39,8 @@ constexpr double kIconSize = 32.0;
 // The drop-down button of a combo box, and the free space around the drawing.
 constexpr double kDropDownWidth = 17.0;
 constexpr double kMargin = 12.0;
+// How far outside a control its finding's outline is drawn.
+constexpr double kOutlineGap = 1.0;
 
 constexpr std::string_view kStyleSheet = R"(
 body { font-family: sans-serif; margin: 1.5em; color: #222; }
@@ -63,7 +65,7 @@ svg text { white-space: pre; font-kerning: normal; text-rendering: geometricPrec
 .scrollbar { fill: #e8e8e8; stroke: #c8c8c8; }
 .other { fill: none; stroke: #999; stroke-dasharray: 4 2; }
 svg text.note { fill: #777; font-family: sans-serif; font-size: 9px; }
-.finding-outline { fill: none; stroke: #d00000; stroke-width: 2; }
+.finding-outline { fill: none; stroke: #d00000; stroke-width: 1.5; }
 .finding-other { fill: none; stroke: #d00000; stroke-width: 1; stroke-dasharray: 2 2; }
 .finding-extent { fill: rgba(208, 0, 0, 0.07); stroke: #d00000; stroke-dasharray: 4 3; }
 ol.findings li { margin: 0.2em 0; }
@@ -93,6 +95,8 @@ struct Box {
   double Right() const { return x + w; }
   double Bottom() const { return y + h; }
 };
+
+Box Inflate(const Box& box, double by) { return {box.x - by, box.y - by, box.w + 2 * by, box.h + 2 * by}; }
 
 pugi::xml_node Element(pugi::xml_node parent, const char* name, const char* cssClass = nullptr) {
   pugi::xml_node node = parent.append_child(name);
@@ -445,9 +449,10 @@ class DialogDrawing {
         DrawRect(group, extent, "finding-extent");
         Extend(extent);
       }
-      DrawRect(group, box, "finding-outline");
+      // Outlines go just outside the control, so that they cover none of what it shows.
+      DrawRect(group, Inflate(box, kOutlineGap), "finding-outline");
       if (finding.kind == FindingKind::DuplicateMnemonic && finding.otherIndex < layout_.controls.size())
-        DrawRect(group, ToPx(layout_.controls[finding.otherIndex].rect), "finding-other");
+        DrawRect(group, Inflate(ToPx(layout_.controls[finding.otherIndex].rect), kOutlineGap), "finding-other");
     }
   }
 

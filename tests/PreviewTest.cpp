@@ -149,11 +149,12 @@ TEST(PreviewTest, FindingsAreOutlinedShownAndListed) {
   ASSERT_EQ(groups.size(), 2u);
   const pugi::xml_node first = groups[0].node();
   EXPECT_EQ(std::string(first.child("title").child_value()), overflow.message);
-  // The outline is the button's pixels; the dashed extent is 10 du (15 px) wider, centred.
+  // The outline is one pixel outside the button; the dashed extent is 10 du (15 px) wider,
+  // centred.
   const pugi::xml_node outline = first.find_child_by_attribute("rect", "class", "finding-outline");
   const pugi::xml_node extent = first.find_child_by_attribute("rect", "class", "finding-extent");
-  EXPECT_DOUBLE_EQ(outline.attribute("x").as_double(), 15.0);
-  EXPECT_DOUBLE_EQ(outline.attribute("width").as_double(), 60.0);
+  EXPECT_DOUBLE_EQ(outline.attribute("x").as_double(), 14.0);
+  EXPECT_DOUBLE_EQ(outline.attribute("width").as_double(), 62.0);
   EXPECT_DOUBLE_EQ(extent.attribute("width").as_double(), 75.0);
   EXPECT_DOUBLE_EQ(extent.attribute("x").as_double(), 7.5);
   // Only the overflow has an extent.
