@@ -210,8 +210,9 @@ class DialogDrawing {
     bottom_ = std::max(bottom_, box.Bottom());
   }
 
-  std::string TextId(std::size_t control, std::size_t line) const {
-    return "t" + std::to_string(number_) + "-" + std::to_string(control + 1) + "-" + std::to_string(line + 1);
+  // The ids of a control's text lines start with this; the line's number (from 1) follows.
+  std::string TextStem(std::size_t control) const {
+    return "t" + std::to_string(number_) + "-" + std::to_string(control + 1) + "-";
   }
 
   // The lines of a text, each aligned within [left, left + width], from `top` down.
@@ -315,7 +316,7 @@ class DialogDrawing {
     SetAttribute(group, "data-id", control.control->ID);
     const LaidOutText& text = control.text;
     const std::string clipId = "clip" + std::to_string(number_) + "-" + std::to_string(index + 1);
-    const std::string idStem = TextId(index, 0).substr(0, TextId(index, 0).size() - 1);
+    const std::string idStem = TextStem(index);
     const double centredTop = box.y + (box.h - text.heightPx) / 2;
     switch (control.kind) {
       case ControlKind::PushButton:

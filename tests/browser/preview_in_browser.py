@@ -14,6 +14,7 @@ import argparse
 import html
 import json
 import os
+import pathlib
 import re
 import subprocess
 import sys
@@ -80,7 +81,7 @@ def main():
         copy.write(text.replace("</body>", MEASURE_SCRIPT + "</body>", 1))
 
     with tempfile.TemporaryDirectory(prefix="tamrel-chromium-") as profile:
-        dumped = run(chromium_command(options.chromium, profile, "--dump-dom", "file://" + test_path),
+        dumped = run(chromium_command(options.chromium, profile, "--dump-dom", pathlib.Path(test_path).as_uri()),
                      options.timeout)
         match = re.search(r'<pre id="measurements">(.*?)</pre>', dumped.stdout.decode("utf-8", errors="replace"),
                           re.S)
@@ -93,7 +94,7 @@ def main():
         width = max(800, min(int(result["width"]) + 20, 4000))
         height = max(600, min(int(result["height"]) + 20, 16000))
         shot = run(chromium_command(options.chromium, profile, "--screenshot=" + png_path,
-                                    "--window-size=%d,%d" % (width, height), "file://" + page_path),
+                                    "--window-size=%d,%d" % (width, height), pathlib.Path(page_path).as_uri()),
                    options.timeout)
         if shot.returncode != 0 or not os.path.exists(png_path):
             sys.stderr.write(shot.stderr.decode(errors="replace")[-2000:])
