@@ -183,7 +183,7 @@ std::vector<FitFinding> CheckMenus(const clsRC& rc, const CodePageMap& codePages
         const std::string_view label = std::string_view(utf8).substr(0, utf8.find('\t'));
         char32_t mnemonic = 0;
         const std::string shown = StripMnemonic(label, mnemonic);
-        const std::string id = entry.IsPopup() ? "POPUP " + Quoted(shown) : entry.MenuItem().Map;
+        const std::string id = entry.IsPopup() ? std::string("POPUP") : entry.MenuItem().Map;
         FitFinding duplicate;
         if (mnemonics.Add(mnemonic, static_cast<std::size_t>(-1), line, id, shown, duplicate, menu.ID)) {
           duplicate.controlIndex = duplicate.otherIndex = static_cast<std::size_t>(-1);

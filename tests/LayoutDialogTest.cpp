@@ -2,6 +2,8 @@
 // dialog units of a laid-out dialog; and the fit checker's findings on small scripts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestSupport.h"
 #include "layout/DialogLayout.h"
 #include "layout/FitChecker.h"
@@ -213,6 +215,35 @@ TEST(LayoutFitCheck, CaptionAndOverflowFindingsCarryTheirNumbers) {
   EXPECT_NEAR(findings[1].overPercent, (findings[1].needDu - 30) / 30 * 100, 1e-9);
   EXPECT_EQ(findings[1].message, "IDD_T/IDCANCEL \"Abbrechen\" needs 40 du, has 30 (33%)");
   EXPECT_FALSE(findings[1].height);
+}
+
+}  // namespace
+}  // namespace tamrel
+
+namespace tamrel {
+namespace {
+
+TEST(LayoutFitCheck, MenuMnemonicsClashOnlyWithinOneLevel) {
+  Loaded loaded = LoadText(Crlf({"IDR_M MENU DISCARDABLE", "BEGIN", "    POPUP \"&File\"", "    BEGIN",
+                                 "        MENUITEM \"&Find\\tCtrl+F\",   ID_FIND",
+                                 "        MENUITEM \"&Open\",           ID_OPEN",
+                                 "        POPUP \"&Other\"", "        BEGIN",
+                                 "            MENUITEM \"&Open\",       ID_OPEN2",
+                                 "            MENUITEM \"F&ormat && \\tCtrl+&O\", ID_FORMAT", "        END",
+                                 "        MENUITEM SEPARATOR", "        MENUITEM \"Fish && Chips\", ID_FISH", "    END",
+                                 "    POPUP \"&Fish\"", "    BEGIN", "        MENUITEM \"&Go\", ID_GO", "    END", "END"}));
+  ASSERT_TRUE(loaded.result);
+  std::vector<FitFinding> findings = CheckMenus(*loaded.rc);
+  std::vector<std::string> messages;
+  for (const FitFinding& f : findings) {
+    EXPECT_EQ(f.kind, FindingKind::DuplicateMnemonic);
+    messages.push_back(std::to_string(f.line) + " " + f.message);
+  }
+  std::sort(messages.begin(), messages.end());
+  EXPECT_EQ(messages, (std::vector<std::string>{
+                          "10 IDR_M/ID_FORMAT \"Format & \" has the mnemonic 'o' of ID_OPEN2 \"Open\" (line 9)",
+                          "15 IDR_M/POPUP \"Fish\" has the mnemonic 'f' of POPUP \"File\" (line 3)",
+                          "7 IDR_M/POPUP \"Other\" has the mnemonic 'o' of ID_OPEN \"Open\" (line 6)"}));
 }
 
 }  // namespace
