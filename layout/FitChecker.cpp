@@ -38,9 +38,10 @@ std::string Character(char32_t c) {
   return out + "'";
 }
 
+// A whole number of any size (a text can be far wider than an int holds).
 std::string Number(double value) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%d", static_cast<int>(value));
+  char buffer[48];
+  std::snprintf(buffer, sizeof buffer, "%.0f", value);
   return buffer;
 }
 
