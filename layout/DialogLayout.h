@@ -112,14 +112,18 @@ class DialogLayouter {
   DialogLayouter(const FontMap& fonts, TextMeasurer& measurer);
   ~DialogLayouter();
 
-  // The code pages the script's texts are read in (by default: its own "#pragma code_page"
-  // lines, and no code page before the first). The map must outlive the layouter.
+  // The code pages the script's texts are read in. By default they come from the script's own
+  // "#pragma code_page" lines (no code page before the first), read once per script: a layouter
+  // tells scripts apart by their address and line count, so give one script at a time a map
+  // of its own here when scripts are loaded and freed one after another. The map must outlive
+  // the layouter.
   void SetCodePages(const CodePageMap* map) { codePages_ = map; }
 
   // Throws FontError when a font the dialog needs is not installed.
   DialogLayout Layout(const clsRC& rc, const clsDialog& dialog);
 
-  // A text as the user sees it, measured in `font` at `pixelSize`: the '&' markers removed
+  // A text as the user sees it, measured at `pixelSize` in the font the table gives the face
+  // for its characters: the '&' markers removed
   // (unless `prefix` is false), then on one line, or, with `wrapWidthPx` > 0, broken at word
   // boundaries (blanks, and between CJK characters) and at line feeds the way DrawText does.
   LaidOutText LayOutText(std::string_view utf8, const std::string& face, double pixelSize, bool prefix,
@@ -144,8 +148,8 @@ bool DecodeModelText(std::string_view written, int codePage, CodePageConverter& 
 // The kind of a control from its statement keyword, window class and style flags.
 ControlKind ClassifyControl(const clsControl& control);
 
-// The low 16 bits of a style set as far as its flag names tell them (the control-specific
-// BS_, SS_, ES_ and CBS_ names, and the numbers the style reader turned into PS_ names).
+// The low 16 bits of a control's style as far as its flag names tell them (the BS_ and SS_
+// names, and the numbers the style reader turned into PS_ names).
 std::uint32_t ControlStyleBits(const clsControl& control);
 
 // The text without its '&' markers ("&&" gives one '&'), and the lower-cased character after

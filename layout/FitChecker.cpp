@@ -38,9 +38,10 @@ std::string Character(char32_t c) {
   return out + "'";
 }
 
+// A whole number of any size (a text can be far wider than an int holds).
 std::string Number(double value) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%d", static_cast<int>(value));
+  char buffer[48];
+  std::snprintf(buffer, sizeof buffer, "%.0f", value);
   return buffer;
 }
 
@@ -183,7 +184,7 @@ std::vector<FitFinding> CheckMenus(const clsRC& rc, const CodePageMap& codePages
         const std::string_view label = std::string_view(utf8).substr(0, utf8.find('\t'));
         char32_t mnemonic = 0;
         const std::string shown = StripMnemonic(label, mnemonic);
-        const std::string id = entry.IsPopup() ? "POPUP " + Quoted(shown) : entry.MenuItem().Map;
+        const std::string id = entry.IsPopup() ? std::string("POPUP") : entry.MenuItem().Map;
         FitFinding duplicate;
         if (mnemonics.Add(mnemonic, static_cast<std::size_t>(-1), line, id, shown, duplicate, menu.ID)) {
           duplicate.controlIndex = duplicate.otherIndex = static_cast<std::size_t>(-1);

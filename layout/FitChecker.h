@@ -20,7 +20,7 @@ struct FitFinding {
   FindingKind kind = FindingKind::Overflow;
   int line = 0;               // 1-based script line of the control, caption or menu item
   std::string dialogId;       // dialog or menu ID
-  std::string itemId;         // control ID, "CAPTION", or the menu item's command ID / text
+  std::string itemId;         // control ID, "CAPTION", the menu item's command ID, or "POPUP"
   std::string text;           // the text as the user sees it (markers removed), UTF-8
   bool height = false;        // Overflow: the height, not the width, is short
   double needDu = 0.0;        // Overflow: what the text needs

@@ -36,7 +36,9 @@ constexpr double kCheckSize = 13.0;
 constexpr double kCheckLabel = 17.0;
 // Icons are drawn at their standard size whatever the control's rectangle says.
 constexpr double kIconSize = 32.0;
-// The drop-down button of a combo box, and the free space around the drawing.
+// A closed combo box's height in dialog units, its drop-down button, and the free space around
+// the drawing.
+constexpr int kComboFieldDu = 14;
 constexpr double kDropDownWidth = 17.0;
 constexpr double kMargin = 12.0;
 // How far outside a control its finding's outline is drawn.
@@ -365,7 +367,7 @@ class DialogDrawing {
         break;
       case ControlKind::ComboBox: {
         // The rectangle's height includes the dropped-down list; the closed box is one line high.
-        const double fieldHeight = std::min(box.h, std::round(layout_.ToPxY(8) + 8));
+        const double fieldHeight = std::min(box.h, std::round(layout_.ToPxY(kComboFieldDu)));
         DrawRect(group, {box.x + 0.5, box.y + 0.5, box.w - 1, fieldHeight - 1}, "field");
         Extend({box.x, box.y, box.w, fieldHeight});
         const double cx = box.Right() - kDropDownWidth / 2;

@@ -66,13 +66,12 @@ int WritePreview(const PreviewCommandOptions& options, const FontMap& fonts, con
 
 int RunPreview(const PreviewCommandOptions& options) {
   std::optional<FontMap> ownFonts;
-  if (!options.fontMap.empty()) {
-    try {
-      ownFonts = FontMap::Load(options.fontMap);
-    } catch (const FontError& error) {
-      std::fprintf(stderr, "tamrel-rc: %s\n", error.what());
-      return 1;
-    }
+  try {
+    if (!options.fontMap.empty()) ownFonts.emplace(FontMap::Load(options.fontMap));
+    else FontMap::Default();
+  } catch (const FontError& error) {
+    std::fprintf(stderr, "tamrel-rc: %s\n", error.what());
+    return 2;
   }
   const FontMap& fonts = ownFonts ? *ownFonts : FontMap::Default();
   ProgressBoard board(!options.load.quiet && isatty(STDERR_FILENO));

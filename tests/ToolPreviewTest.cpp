@@ -100,7 +100,7 @@ TEST(ToolPreviewTest, ErrorsWriteNothing) {
       {"preview -q " + kSample + " --dialog IDD_NOPE -o " + out, 1,
        "no dialog 'IDD_NOPE' (dialogs: IDD_ABOUTBOX, IDD_FIND, IDD_OPTIONS)"},
       {"preview -q " + (dir / "missing.rc").string() + " -o " + out, 1, "missing.rc"},
-      {"preview -q " + kSample + " --font-map " + (dir / "bad.json").string() + " -o " + out, 1, "bad.json"},
+      {"preview -q " + kSample + " --font-map " + (dir / "bad.json").string() + " -o " + out, 2, "bad.json"},
       {"preview -q -o " + out, 2, "FILE"},
   };
   for (const Case& c : cases) {
