@@ -324,7 +324,10 @@ void BindDocument(py::module_& module) {
 
   // For the tests: proves that calls into the library run on several threads at once.
   py::class_<YieldRendezvous>(module, "_YieldRendezvous")
-      .def(py::init<int>(), py::arg("parties"))
+      .def(py::init([](int parties, int patienceMs) {
+             return std::make_unique<YieldRendezvous>(parties, std::chrono::milliseconds(patienceMs));
+           }),
+           py::arg("parties"), py::arg("patience_ms") = 60000)
       .def("install", &YieldRendezvous::Install, "Makes it the calling thread's yield hook.")
       .def_static("uninstall", &YieldRendezvous::Uninstall, "Removes the calling thread's yield hook.")
       .def_property_readonly("met", &YieldRendezvous::Met)

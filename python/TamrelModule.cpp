@@ -22,6 +22,7 @@ PYBIND11_MODULE(_tamrel, module) {
 
   // RCError: a library error with its fixed number (6 overflow, 9 index out of range, ...).
   static py::exception<tamrel::RCError> rcError(module, "RCError", PyExc_RuntimeError);
+  rcError.attr("number") = 0;  // each raised error sets its own
   py::register_exception_translator([](std::exception_ptr raised) {
     try {
       if (raised) std::rethrow_exception(raised);
