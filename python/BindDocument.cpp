@@ -113,8 +113,9 @@ void WriteScript(const ModuleDocument& document, const std::string& path, std::s
   std::error_code error;
   std::filesystem::rename(partial, path, error);
   if (error) {
+    const int number = error.value();
     std::filesystem::remove(partial, error);
-    throw FileError{errno != 0 ? errno : EIO, path};
+    throw FileError{number, path};
   }
 }
 

@@ -70,4 +70,8 @@ def test_failed_write_leaves_no_file_and_keeps_an_existing_one(tmp_path):
     with pytest.raises(ValueError, match="no code page"):
         doc.write(str(out), encoding="utf-8")
     assert out.read_bytes() == b"old"
-    assert sorted(p.name for p in tmp_path.iterdir()) == ["old.rc"]
+    # The complete file cannot take the place of a directory.
+    (tmp_path / "dir.rc").mkdir()
+    with pytest.raises(IsADirectoryError):
+        tamrel.load(SAMPLE).write(str(tmp_path / "dir.rc"))
+    assert sorted(p.name for p in tmp_path.iterdir()) == ["dir.rc", "old.rc"]
