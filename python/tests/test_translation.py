@@ -55,3 +55,13 @@ def test_unicode_script_stays_utf16():
     with warnings.catch_warnings():
         warnings.simplefilter("error")
         assert tamrel.apply_translations(doc, {}) == UTF16_SCRIPT.read_bytes()
+
+
+def test_merge_works_on_the_file_as_loaded(sample):
+    # Edits made in the model are not in the merged file, and a unit whose text was edited
+    # cannot be translated in place.
+    sample.dialogs.by_id("IDD_ABOUTBOX").caption = "Edited"
+    merged = tamrel.apply_translations(sample, {"IDD_FIND|CAPTION": "Suchen"})
+    assert b'"Suchen"' in merged and b"Edited" not in merged
+    with pytest.raises(tamrel.MergeError, match="IDD_ABOUTBOX"):
+        tamrel.apply_translations(sample, {"IDD_ABOUTBOX|CAPTION": "Info"})
