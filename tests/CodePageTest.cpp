@@ -184,6 +184,9 @@ TEST(CodePageTest, WrittenLinesNameTheLineOfTheirItem) {
       "#ifdef APSTUDIO_INVOKED", "1 TEXTINCLUDE", "", "#else", "\"inside\"", "#endif",  // 20-25
       "IDR_A ACCELERATORS", "BEGIN", "  \"K\", ID_K, VIRTKEY", "END",                  // 26-29
       "STRINGTABLE", "BEGIN", "  IDS_TWO \"two\"", "END",                              // 30-33
+      "IDI_A ICON \"a.ico\"", "IDD_Y DIALOG 0, 0, 10, 10", "STYLE WS_POPUP",           // 34-36
+      "FONT 8, \"F\"", "BEGIN",                                                        // 37-38
+      "  CONTROL \"C\", IDC_C, \"Button\", BS_AUTOCHECKBOX, 1, 2, 3, 4", "END",          // 39-40
   }));
   ASSERT_TRUE(loaded.result);
   const clsRC& rc = *loaded.rc;
@@ -193,9 +196,15 @@ TEST(CodePageTest, WrittenLinesNameTheLineOfTheirItem) {
     std::string_view piece;
     int line;
   };
-  const Case cases[] = {{"\"a.h\"", 1},        {"\"one\"", 4},     {"\"two\"", 32},  {"\"&File\"", 8},
-                        {"\"&Open\"", 10},     {"\"Cap\"", 15},    {"\"Face\"", 16}, {"\"Label\"", 18},
-                        {"1 TEXTINCLUDE", 21}, {"\"inside\"", 24}, {"ID_K", 28},     {"// Dialog", 0}};
+  // A popup's END names the popup; a statement written on two lines names its line twice;
+  // banners and the wrapper name none.
+  const Case cases[] = {{"\"a.h\"", 1},        {"\"one\"", 4},         {"\"two\"", 32},
+                        {"IDR_M MENU", 6},     {"\"&File\"", 8},       {"\"&Open\"", 10},
+                        {"\tEND", 8},          {"IDD_X DIALOG", 13},   {"STYLE WS_POPUP", 14},
+                        {"\"Cap\"", 15},       {"\"Face\"", 16},       {"\"Label\"", 18},
+                        {"1 TEXTINCLUDE", 21}, {"\"inside\"", 24},     {"ID_K", 28},
+                        {"IDI_A", 34},         {"CONTROL\t", 39},      {"BS_AUTOCHECKBOX", 39},
+                        {"// Dialog", 0},      {"#ifdef APSTUDIO", 0}, {"#endif    //", 0}};
   for (const Case& c : cases) EXPECT_EQ(SourceOf(sourced, c.piece), c.line) << c.piece;
 }
 

@@ -1,5 +1,5 @@
-// Script encodings: UTF-16 with a byte-order mark is decoded to UTF-8, a UTF-8 mark is
-// skipped, other bytes pass through untouched, and malformed UTF-16 fails the read clearly.
+// Script encodings: UTF-16 written without a mark, and malformed UTF-16 failing the read clearly.
+// Scripts read in every encoding are in TextLinesTest.LargeFilesReadWhole.
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -8,46 +8,7 @@
 namespace tamrel {
 namespace {
 
-using V = std::vector<std::string>;
-
-std::string Utf16(std::string_view utf8, bool bigEndian) {
-  return EncodeText(utf8, bigEndian ? TextEncoding::Utf16BE : TextEncoding::Utf16LE, true);
-}
-
-TEST(EncodingTest, ScriptsDecodeByTheirMark) {
-  const std::string text = "// Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80\r\nIDS_X \"\xE6\x97\xA5\"\r\n";
-  struct Case {
-    std::string bytes;
-    TextEncoding encoding;
-  };
-  const Case cases[] = {
-      {Utf16(text, false), TextEncoding::Utf16LE},
-      {Utf16(text, true), TextEncoding::Utf16BE},
-      {"\xEF\xBB\xBF" + text, TextEncoding::Utf8Bom},
-      {text, TextEncoding::Bytes},
-  };
-  for (const Case& c : cases) {
-    Loaded loaded = LoadText(c.bytes);
-    EXPECT_TRUE(loaded.result);
-    EXPECT_EQ(loaded.rc->SourceEncoding, c.encoding);
-    EXPECT_EQ(ToVector(loaded.rc->Lines), (V{"// Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", "IDS_X \"\xE6\x97\xA5\""}));
-  }
-}
-
-TEST(EncodingTest, EightBitTextPassesThroughUntouched) {
-  const std::string latin1 = "CAPTION \"R\xE9sum\xE9\"\r\n// \x82\xA0\x93\xFA\r\n";  // Latin-1 and Shift-JIS bytes
-  Loaded loaded = LoadText(latin1);
-  EXPECT_EQ(ToVector(loaded.rc->Lines), (V{"CAPTION \"R\xE9sum\xE9\"", "// \x82\xA0\x93\xFA"}));
-  EXPECT_EQ(EncodeText(loaded.rc->Lines.Item(1), TextEncoding::Bytes, true), "CAPTION \"R\xE9sum\xE9\"");
-}
-
-TEST(EncodingTest, Utf16RoundTrips) {
-  const std::string text = "a\xC3\xA9\xF0\x9F\x98\x80z";
-  for (TextEncoding e : {TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
-    TextEncoding detected{};
-    EXPECT_EQ(DecodeScript(EncodeText(text, e, true), detected), text);
-    EXPECT_EQ(detected, e);
-  }
+TEST(EncodingTest, Utf16WithoutAMark) {
   EXPECT_EQ(EncodeText("A", TextEncoding::Utf16LE, false), std::string("A\0", 2));
 }
 

@@ -60,54 +60,6 @@ TEST(ScriptStreamTest, WriteGivesPrintLinesLinesOnTheCorpus) {
   EXPECT_GE(compared, 8);
 }
 
-// Every written line names the script line of the item it belongs to; banners, blank lines and
-// the wrapper name none, and a block's left-out directive shifts no other block line.
-TEST(ScriptStreamTest, LinesNameTheScriptLineOfTheirItem) {
-  Loaded loaded = LoadText(Crlf({
-      /* 1*/ "IDI_A ICON \"a.ico\"",
-      /* 2*/ "IDM_A MENU",
-      /* 3*/ "BEGIN",
-      /* 4*/ "  POPUP \"&File\"",
-      /* 5*/ "  BEGIN",
-      /* 6*/ "    MENUITEM \"&Open\", ID_OPEN",
-      /* 7*/ "  END",
-      /* 8*/ "END",
-      /* 9*/ "IDD_A DIALOG 0, 0, 10, 10",
-      /*10*/ "STYLE WS_POPUP",
-      /*11*/ "CAPTION \"A\"",
-      /*12*/ "FONT 8, \"X\"",
-      /*13*/ "BEGIN",
-      /*14*/ "  CONTROL \"C\", IDC_C, \"Button\", BS_AUTOCHECKBOX, 1, 2, 3, 4",
-      /*15*/ "END",
-      /*16*/ "#ifdef APSTUDIO_INVOKED",
-      /*17*/ "#if 0",
-      /*18*/ "kept",
-      /*19*/ "#endif",
-      /*20*/ "STRINGTABLE",
-      /*21*/ "BEGIN",
-      /*22*/ "  IDS_A \"a\"",
-      /*23*/ "END",
-  }));
-  ASSERT_TRUE(loaded.result);
-  Streamed s = Stream(*loaded.rc);
-  // The first written line that is `line`, or that holds it when it is not a whole line.
-  auto sourceOf = [&](const std::string& line) {
-    for (std::size_t i = 0; i < s.lines.size(); ++i)
-      if (s.lines[i] == line) return s.sources[i];
-    for (std::size_t i = 0; i < s.lines.size(); ++i)
-      if (s.lines[i].find(line) != std::string::npos) return s.sources[i];
-    ADD_FAILURE() << "no line " << line;
-    return -1;
-  };
-  const std::pair<std::string, int> expected[] = {
-      {"IDI_A", 1},      {"IDM_A MENU", 2},       {"POPUP \"&File\"", 4}, {"MENUITEM \"&Open\"", 6},
-      {"\tEND", 4},      {"IDD_A DIALOG", 9},     {"STYLE WS_POPUP", 10}, {"CAPTION \"A\"", 11},
-      {"FONT 8", 12},    {"CONTROL\t", 14},       {"BS_AUTOCHECKBOX", 14}, {"kept", 18},
-      {"IDS_A", 22},     {"#ifdef APSTUDIO", 0},  {"#endif    //", 0},   {std::string(77, '/'), 0},
-  };
-  for (const auto& [line, source] : expected) EXPECT_EQ(sourceOf(line), source) << line;
-}
-
 clsStyle StyleOf(std::initializer_list<const char*> names) {
   clsStyle style;
   for (const char* name : names) style.Items.Add(name, std::string(name));

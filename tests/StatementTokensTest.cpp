@@ -64,6 +64,8 @@ TEST(StatementTokensTest, ItemOutsideTheTokensIsError9) {
   EXPECT_EQ(ErrorOf([&] { splitter.tokens.Item(1); }), err::OutOfRange);
 }
 
+V Banner(const std::string& title) { return {std::string(77, '/'), "//", "// " + title, "//", ""}; }
+
 // Every reader over statements continued on the next line, a caption and a string alone on
 // their line, semicolons inside and outside quotes, tabs and blanks before commas. The expected
 // lines are what the copying tokenizer gave.
@@ -78,61 +80,24 @@ TEST(ReaderStatementsTest, ReadersGiveTheSameModel) {
       "            ID_OPEN", "    END", "END",
       "IDR_A ACCELERATORS", "BEGIN", "    \"A\" , ID_A,", "        VIRTKEY, CONTROL", "END",
       "STRINGTABLE", "BEGIN", "    IDS_A", "        \"alone; id\"", "    IDS_B, \"b;c\"", "END"});
-  const V expected = {
-      "/////////////////////////////////////////////////////////////////////////////",
-      "//",
-      "// Menu",
-      "//",
-      "",
-      "IDR_M MENU ",
-      "BEGIN",
-      "\tPOPUP \"&File\"",
-      "\tBEGIN",
-      "\t\tMENUITEM \"&Open;x\",\t\t\t\tID_OPEN",
-      "\tEND",
-      "END",
-      "",
-      "/////////////////////////////////////////////////////////////////////////////",
-      "//",
-      "// Accelerator",
-      "//",
-      "",
-      "IDR_A ACCELERATORS    ",
-      "BEGIN",
-      "\t\"A\",\t\t\tID_A,\t\tVIRTKEY,\tCONTROL",
-      "END",
-      "",
-      "/////////////////////////////////////////////////////////////////////////////",
-      "//",
-      "// Dialog",
-      "//",
-      "",
-      "IDD_A DIALOG DISCARDABLE 0, 0, 100, 50",
-      "STYLE PS_LIST | WS_CHILD | WS_VISIBLE",
-      "CAPTION \"Two; lines\"",
-      "FONT 8, \"MS Sans Serif\"",
-      "BEGIN",
-      "\tCONTROL\t\t\"Te;xt\", IDC_A, \"Button\",",
-      "\t\t\t\tBS_AUTOCHECKBOX | WS_TABSTOP, 7, 7, 50, 10",
-      "\tLTEXT\t\t\t\"x\", IDC_B,1, 2, 3, 4",
-      "\tEDITTEXT\t\tIDC_C, 1, 2, 3, 4",
-      "\tEDITTEXT\t\tIDC_E, 1, 2, 3, 4, WS_BORDER",
-      "\tCONTROL\t\t\"\", IDC_D, \"Static\",",
-      "\t\t\t\tSS_BLACKRECT, 1, -2, 3, 4",
-      "END",
-      "",
-      "/////////////////////////////////////////////////////////////////////////////",
-      "//",
-      "// String Table",
-      "//",
-      "",
-      "STRINGTABLE DISCARDABLE",
-      "BEGIN",
-      "\tIDS_A\t\t\t\t\"alone; id\"",
-      "\tIDS_B\t\t\t\t\"b;c\"",
-      "END",
-      "",
-  };
+  V expected;
+  for (const V& part :
+       {Banner("Menu"),
+        V{"IDR_M MENU ", "BEGIN", "\tPOPUP \"&File\"", "\tBEGIN", "\t\tMENUITEM \"&Open;x\",\t\t\t\tID_OPEN",
+          "\tEND", "END", ""},
+        Banner("Accelerator"),
+        V{"IDR_A ACCELERATORS    ", "BEGIN", "\t\"A\",\t\t\tID_A,\t\tVIRTKEY,\tCONTROL", "END", ""},
+        Banner("Dialog"),
+        V{"IDD_A DIALOG DISCARDABLE 0, 0, 100, 50", "STYLE PS_LIST | WS_CHILD | WS_VISIBLE",
+          "CAPTION \"Two; lines\"", "FONT 8, \"MS Sans Serif\"", "BEGIN",
+          "\tCONTROL\t\t\"Te;xt\", IDC_A, \"Button\",", "\t\t\t\tBS_AUTOCHECKBOX | WS_TABSTOP, 7, 7, 50, 10",
+          "\tLTEXT\t\t\t\"x\", IDC_B,1, 2, 3, 4", "\tEDITTEXT\t\tIDC_C, 1, 2, 3, 4",
+          "\tEDITTEXT\t\tIDC_E, 1, 2, 3, 4, WS_BORDER", "\tCONTROL\t\t\"\", IDC_D, \"Static\",",
+          "\t\t\t\tSS_BLACKRECT, 1, -2, 3, 4", "END", ""},
+        Banner("String Table"),
+        V{"STRINGTABLE DISCARDABLE", "BEGIN", "\tIDS_A\t\t\t\t\"alone; id\"", "\tIDS_B\t\t\t\t\"b;c\"", "END",
+          ""}})
+    expected.insert(expected.end(), part.begin(), part.end());
   Loaded loaded = LoadText(script);
   ASSERT_TRUE(loaded.result);
   EXPECT_TRUE(loaded.log->entries.empty());

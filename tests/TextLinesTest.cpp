@@ -36,27 +36,6 @@ V Split(std::string_view text) {
   return lines;
 }
 
-TEST(TextLinesTest, LineEndsByTable) {
-  struct Case {
-    std::string text;
-    V lines;
-  };
-  const Case cases[] = {
-      {"", {}},
-      {"\r\n", {""}},
-      {"\n\r", {"", ""}},  // LF CR is two line ends
-      {"\r\r\n\n", {"", "", ""}},
-      {"a\rb\nc\r\nd", {"a", "b", "c", "d"}},
-      {"a\r", {"a"}},
-      {"a\n\r\nb", {"a", "", "b"}},
-      {std::string("\0\r\0", 3), {std::string(1, '\0'), std::string(1, '\0')}},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(Split(c.text), c.lines) << testing::PrintToString(c.text);
-    EXPECT_EQ(CountLines(c.text), c.lines.size());
-  }
-}
-
 // Random texts over a small alphabet rich in line ends, and long runs without one kind of
 // line end (the scan must not search the rest of the text again for every line).
 TEST(TextLinesTest, ScanMatchesReferenceOnRandomTexts) {
@@ -104,17 +83,20 @@ TEST(TextLinesTest, DecoderViewsEightBitTextWithoutCopying) {
   EXPECT_EQ(text.data(), decoded.data());
 }
 
-// Scripts far larger than one read, with every kind of line end, in each encoding.
+// Scripts far larger than one read, with every kind of line end and characters of one to four
+// UTF-8 bytes, in each encoding: the mark decides the encoding, and every line reads as UTF-8
+// (8-bit text as it was).
 TEST(TextLinesTest, LargeFilesReadWhole) {
   std::string text;
   V expected;
   for (int i = 0; i < 30000; ++i) {
-    expected.push_back("// line " + std::to_string(i));
+    expected.push_back("// line " + std::to_string(i) + " caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80");
     text += expected.back() + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r");
   }
   for (TextEncoding e : {TextEncoding::Bytes, TextEncoding::Utf8Bom, TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
     Loaded loaded = LoadText(EncodeText(text, e, true));
     EXPECT_TRUE(loaded.result) << EncodingName(e);
+    EXPECT_EQ(loaded.rc->SourceEncoding, e);
     EXPECT_TRUE(ToVector(loaded.rc->Lines) == expected) << EncodingName(e);
   }
 }
