@@ -50,16 +50,21 @@ Checked CheckScript(const clsRC& rc, const FontMap& fonts, const CodePageMap& co
 
 }  // namespace
 
-int RunCheck(const CheckOptions& options) {
-  std::optional<FontMap> ownFonts;
+const FontMap* ChooseFontMap(const std::string& path, std::optional<FontMap>& own) {
   try {
-    if (!options.fontMap.empty()) ownFonts.emplace(FontMap::Load(options.fontMap));
-    else FontMap::Default();
+    if (path.empty()) return &FontMap::Default();
+    return &own.emplace(FontMap::Load(path));
   } catch (const FontError& e) {
     std::fprintf(stderr, "tamrel-rc: %s\n", e.what());
-    return 2;
+    return nullptr;
   }
-  const FontMap& fonts = ownFonts ? *ownFonts : FontMap::Default();
+}
+
+int RunCheck(const CheckOptions& options) {
+  std::optional<FontMap> ownFonts;
+  const FontMap* chosen = ChooseFontMap(options.fontMap, ownFonts);
+  if (chosen == nullptr) return 2;
+  const FontMap& fonts = *chosen;
 
   std::vector<std::string> errors;
   std::vector<std::string> paths = ExpandInputs(options.common.inputs, options.common.recursive, errors);

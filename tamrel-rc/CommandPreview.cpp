@@ -5,7 +5,6 @@
 
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdio>
 #include <deque>
 #include <optional>
@@ -15,25 +14,22 @@
 #include "layout/FitChecker.h"
 #include "layout/PreviewPage.h"
 #include "layout/TextMeasurer.h"
+#include "tamrel-rc/CommandCheck.h"
 
 namespace tamrel::tool {
 namespace {
-
-bool SameId(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
 
 int WritePreview(const PreviewCommandOptions& options, const FontMap& fonts, const LoadResult& result,
                  ProgressBoard& board) {
   const clsRC& rc = *result.rc;
   std::vector<const clsDialog*> dialogs;
   std::string known;
-  for (const clsDialog& dialog : rc.Dialogs) {
-    known.append(known.empty() ? "" : ", ").append(dialog.ID);
-    if (options.dialog.empty() || SameId(dialog.ID, options.dialog)) dialogs.push_back(&dialog);
+  if (options.dialog.empty()) {
+    for (const clsDialog& dialog : rc.Dialogs) dialogs.push_back(&dialog);
+  } else if (rc.Dialogs.Contains(options.dialog)) {  // keys ignore letter case
+    dialogs.push_back(&rc.Dialogs.Item(options.dialog));
+  } else {
+    for (const clsDialog& dialog : rc.Dialogs) known.append(known.empty() ? "" : ", ").append(dialog.ID);
   }
   if (!options.dialog.empty() && dialogs.empty()) {
     ReportMessages(result.path,
@@ -66,14 +62,9 @@ int WritePreview(const PreviewCommandOptions& options, const FontMap& fonts, con
 
 int RunPreview(const PreviewCommandOptions& options) {
   std::optional<FontMap> ownFonts;
-  try {
-    if (!options.fontMap.empty()) ownFonts.emplace(FontMap::Load(options.fontMap));
-    else FontMap::Default();
-  } catch (const FontError& error) {
-    std::fprintf(stderr, "tamrel-rc: %s\n", error.what());
-    return 2;
-  }
-  const FontMap& fonts = ownFonts ? *ownFonts : FontMap::Default();
+  const FontMap* chosen = ChooseFontMap(options.fontMap, ownFonts);
+  if (chosen == nullptr) return 2;
+  const FontMap& fonts = *chosen;
   ProgressBoard board(!options.load.quiet && isatty(STDERR_FILENO));
   int status = 1;
   LoadAll({options.load.file}, 1, &board, options.load.loading, [&](LoadResult& result) {
