@@ -46,7 +46,8 @@ def run(command, timeout):
 
 
 def chromium_command(chromium, profile, *arguments):
-    return [chromium, "--headless", "--disable-gpu", "--no-sandbox", "--hide-scrollbars",
+    # No sandbox and no /dev/shm: CI runs as root in a container with a small shared-memory mount.
+    return [chromium, "--headless", "--disable-gpu", "--no-sandbox", "--disable-dev-shm-usage", "--hide-scrollbars",
             "--user-data-dir=" + profile, "--no-first-run", "--disable-extensions", *arguments]
 
 
