@@ -17,7 +17,7 @@
 
 #include "common/CodePage.h"
 #include "document/clsRC.h"
-#include "tamrel-rc/Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
 
 namespace tamrel::python {
 

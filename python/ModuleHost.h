@@ -13,7 +13,7 @@
 
 #include "host/ErrorLog.h"
 #include "host/ProgressHost.h"
-#include "tamrel-rc/Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
 
 namespace tamrel::python {
 

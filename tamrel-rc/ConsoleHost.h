@@ -14,7 +14,7 @@
 #include "host/ErrorLog.h"
 #include "host/HostObject.h"
 #include "host/ProgressHost.h"
-#include "tamrel-rc/Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
 
 namespace tamrel::tool {
 

@@ -15,7 +15,7 @@
 
 #include "document/clsRC.h"
 #include "tamrel-rc/ConsoleHost.h"
-#include "tamrel-rc/Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
 
 namespace tamrel::tool {
 

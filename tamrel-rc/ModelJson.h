@@ -9,7 +9,7 @@
 
 #include "common/CodePage.h"
 #include "document/clsRC.h"
-#include "tamrel-rc/Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
 #include "tamrel-rc/ScriptText.h"
 
 namespace tamrel::tool {

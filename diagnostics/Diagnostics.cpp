@@ -1,5 +1,5 @@
 // Splitting library reports into diagnostics, and rendering them as text or JSON.
-#include "tamrel-rc/Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
 
 #include <charconv>
 
