@@ -5,10 +5,12 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
+#include "diagnostics/LoadHints.h"
 #include "host/HostHooks.h"
 #include "python/ModuleHost.h"
 #include "translation/UnitExtractor.h"
@@ -83,6 +85,20 @@ ModuleDocument::LoadOutcome ModuleDocument::LoadBytes(std::string bytes, const s
 
 ModuleDocument::LoadOutcome ModuleDocument::LoadFrom(const std::string& openPath, const std::string& name,
                                                      std::optional<int> codePage, const std::string* bytes) {
+  // Binary data is refused before it is read, as the host program refuses it.
+  std::string head;
+  if (bytes == nullptr) {
+    std::ifstream in(openPath, std::ios::binary);
+    head.resize(tool::kSniffBytes);
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+  }
+  if (auto refusal = tool::BinaryRefusal(name, bytes != nullptr ? std::string_view(*bytes) : head)) {
+    LoadOutcome outcome;
+    outcome.diagnostics.push_back(std::move(*refusal));
+    return outcome;
+  }
+
   auto document = std::make_shared<ModuleDocument>();
   clsRC& rc = document->rc_;
   auto form = std::make_shared<ModuleProgress>();
@@ -94,7 +110,7 @@ ModuleDocument::LoadOutcome ModuleDocument::LoadFrom(const std::string& openPath
 
   // Message boxes are per thread: this thread's belong to this load while it runs.
   SetMessageBoxHook([&](std::string_view message, std::int32_t line) {
-    log.Add(Plain(name, line > 0 ? line : form->Line(), std::string(message), rc));
+    log.Add(tool::MessageBoxDiagnostic(name, message, line > 0 ? line : form->Line(), rc));
   });
   bool loaded = false;
   try {

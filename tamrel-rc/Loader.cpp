@@ -14,6 +14,7 @@
 #include <optional>
 #include <thread>
 
+#include "diagnostics/LoadHints.h"
 #include "host/HostHooks.h"
 #include "tamrel-rc/Output.h"
 
@@ -25,9 +26,6 @@ namespace {
 // Bytes of diagnostics a script that is not yet the current one may hold back; past this its
 // loading waits for its turn, so memory stays bounded however many reports a script makes.
 constexpr std::size_t kHeldBackLimit = 64 * 1024;
-
-// How many bytes of a file are looked at to tell text from binary data.
-constexpr std::size_t kSniffBytes = 8 * 1024;
 
 // Builds with a leak checker must free every model before the program ends.
 #if defined(TAMREL_LEAK_CHECKED) || defined(__SANITIZE_ADDRESS__)
@@ -136,49 +134,6 @@ std::string Render(const Diagnostic& diagnostic, DiagnosticsFormat format) {
   return format == DiagnosticsFormat::Json ? DiagnosticJsonLine(diagnostic) : DiagnosticText(diagnostic);
 }
 
-// What the message boxes of the readers mean: the end of the message and what the reader
-// accepts at the line where it stopped.
-struct MessageBoxHint {
-  std::string_view ending;
-  std::string_view accepts;
-};
-
-constexpr MessageBoxHint kMessageBoxHints[] = {
-    {" style information.", "STYLE, an optional CAPTION, then FONT"},
-    {" font information.", "STYLE, an optional CAPTION, then FONT"},
-    {" begin controls.", "{ or BEGIN on the line after FONT"},
-    {"accelerator section.", "BEGIN on the line after the header"},
-    {"string table section.", "BEGIN on the line after the header"},
-};
-
-// "found EXSTYLE": the first word of the line the reader stopped at.
-std::string FoundAt(const clsRC& rc, int line) {
-  if (line < 1 || line > rc.Lines.Count()) return "found the end of the script";
-  std::string text = clsRC::TrimWhite(rc.Lines.Item(line));
-  if (text.empty()) return "found a blank line";
-  std::size_t end = text.find_first_of(" \t,");
-  return "found " + text.substr(0, end);
-}
-
-// A message box as a diagnostic: the message without its full stop, then what the reader found
-// and what it accepts, with the raw line as the statement.
-Diagnostic MessageBoxDiagnostic(const std::string& path, std::string_view message, int line, const clsRC& rc) {
-  Diagnostic d;
-  d.path = path;
-  d.line = line;
-  std::string text(message);
-  if (line > 0) {
-    std::string hint = FoundAt(rc, line);
-    for (const MessageBoxHint& known : kMessageBoxHints)
-      if (message.ends_with(known.ending)) hint += "; the reader accepts " + std::string(known.accepts);
-    if (text.ends_with('.')) text.pop_back();
-    text += " (" + hint + ")";
-    if (line <= rc.Lines.Count()) d.statement = rc.Lines.Item(line);
-  }
-  d.message = std::move(text);
-  return d;
-}
-
 // A file's bytes held in memory as a file that Init can open by name; closed on destruction.
 class MemoryFile {
  public:
@@ -236,16 +191,11 @@ LoadResult LoadModel(std::size_t index, const std::string& path, ProgressBoard* 
     memory.emplace(input);
     openPath = memory->Path();
   }
-  bool utf16 = false;
-  if (!settings.force && LooksBinary(path == "-" ? std::string_view(input).substr(0, kSniffBytes)
-                                                 : std::string_view(ReadHead(path)),
-                                     utf16)) {
-    Diagnostic d;
-    d.path = result.path;
-    d.message = "not a resource script (binary data)";
-    if (utf16) d.message += "; it looks like UTF-16 without a byte-order mark: save it with one";
-    emit(std::move(d));
-    return result;
+  if (!settings.force) {
+    if (auto refusal = BinaryRefusal(result.path, path == "-" ? std::string_view(input) : ReadHead(path))) {
+      emit(std::move(*refusal));
+      return result;
+    }
   }
 
   auto form = std::make_shared<BoardProgress>(board, slot, result.path);
@@ -314,20 +264,6 @@ LoadResult LoadOne(std::size_t index, const std::string& path, ProgressBoard* bo
 }
 
 }  // namespace
-
-bool LooksBinary(std::string_view head, bool& utf16) {
-  utf16 = false;
-  if (head.starts_with("\xFF\xFE") || head.starts_with("\xFE\xFF")) return false;
-  if (head.find('\0') == std::string_view::npos) return false;
-  // UTF-16 text without a mark: in most pairs of bytes, one and the same half is NUL.
-  std::size_t pairs = head.size() / 2, evenNul = 0, oddNul = 0;
-  for (std::size_t i = 0; i + 1 < head.size(); i += 2) {
-    evenNul += head[i] == '\0';
-    oddNul += head[i + 1] == '\0';
-  }
-  utf16 = pairs >= 2 && (std::max(evenNul, oddNul) * 10 >= pairs * 9) && std::min(evenNul, oddNul) * 10 < pairs;
-  return true;
-}
 
 std::vector<std::string> ExpandInputs(const std::vector<std::string>& arguments, bool recursive,
                                       std::vector<std::string>& errors) {

@@ -56,11 +56,6 @@ using Report = std::function<void(const Diagnostic&)>;
 // LoadResult::summary; the model is dropped after it.
 using Summarise = std::function<void(LoadResult& result, const Report& report)>;
 
-// Whether the first bytes of a file show binary data rather than a script: a NUL byte, unless
-// the file starts with a UTF-16 byte-order mark. Sets `utf16` when the NULs fall in the pattern
-// of UTF-16 text without a mark.
-bool LooksBinary(std::string_view head, bool& utf16);
-
 // Loads every path with up to `jobs` threads (0: one per core). `done` is called on the
 // calling thread for each result in input order, as soon as it and all before it are ready;
 // an exception from `done` stops the loading (scripts being loaded are finished, no new one

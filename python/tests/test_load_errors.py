@@ -13,6 +13,10 @@ def test_missing_file():
     assert (e.path, e.line, e.code, e.number, e.message, e.statement) == (
         "no/such/script.rc", None, "RCrrf-00", 53, "File not found", None)
     assert str(e) == "no/such/script.rc: error: RCrrf-00: File not found (53)"
+    # Binary data is refused unread, as the host program refuses it.
+    with pytest.raises(tamrel.LoadError) as raised:
+        tamrel.loads(b"MZ\x90\x00\x03\x00", "app.exe")
+    assert str(raised.value) == "app.exe: error: not a resource script (binary data)"
 
 
 def test_report_names_line_and_statement():
@@ -29,7 +33,8 @@ def test_message_box_of_the_dialog_reader():
     with pytest.raises(tamrel.LoadError) as raised:
         tamrel.load(path)
     e = raised.value
-    assert e.message == "Unable to process: IDD_TRACETOOL_DIALOG font information."
+    assert e.message == ("Unable to process: IDD_TRACETOOL_DIALOG font information (found "
+                         + e.statement.split()[0] + "; the reader accepts STYLE, an optional CAPTION, then FONT)")
     assert e.path == str(path) and e.line > 0 and e.statement
     assert (e.code, e.number) == (None, None)
 
