@@ -4,6 +4,7 @@
 # python3-dev, libgettextpo-dev, libpugixml-dev and nlohmann-json3-dev; nothing is downloaded.
 import os
 import pathlib
+import re
 import shutil
 import subprocess
 import sys
@@ -33,7 +34,11 @@ class CMakeBuild(build_ext):
         shutil.copyfile(built, target)
 
 
+# The one version of the project, from project(VERSION) in CMakeLists.txt.
+VERSION = re.search(r"project\(\w+\s+VERSION\s+([0-9.]+)", (ROOT / "CMakeLists.txt").read_text()).group(1)
+
 setup(
+    version=VERSION,
     packages=["tamrel"],
     package_dir={"tamrel": "python/tamrel"},
     package_data={"tamrel": ["*.pyi", "py.typed"]},

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "common/RCError.h"
+#include "common/Version.h"
 #include "python/Bindings.h"
 
 namespace tamrel::python {
@@ -19,6 +20,7 @@ py::str LenientStr(std::string_view text) {
 PYBIND11_MODULE(_tamrel, module) {
   namespace py = pybind11;
   module.doc() = "The compiled part of the tamrel package (import tamrel instead).";
+  module.attr("__version__") = TAMREL_VERSION;
 
   // RCError: a library error with its fixed number (6 overflow, 9 index out of range, ...).
   static py::exception<tamrel::RCError> rcError(module, "RCError", PyExc_RuntimeError);

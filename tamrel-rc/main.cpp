@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "common/Version.h"
 #include "tamrel-rc/CommandCheck.h"
 #include "tamrel-rc/CommandExtract.h"
 #include "tamrel-rc/CommandMerge.h"
@@ -177,7 +178,7 @@ int main(int argc, char** argv) {
   CLI::App app{"tamrel-rc: read, regenerate and count Windows resource scripts (.rc).\n"
                "Exit status: 0 all scripts loaded, 1 some failed, 2 usage error."};
   app.require_subcommand(1);
-  app.set_version_flag("--version", "tamrel-rc 0.1.0");
+  app.set_version_flag("--version", "tamrel-rc " TAMREL_VERSION);
 
   if (!CheckCommand(argc, argv)) return 2;
 

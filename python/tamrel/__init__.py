@@ -45,6 +45,8 @@ from ._tamrel import (
     extract_units,
 )
 
+__version__: str = _tamrel.__version__
+
 __all__ = [
     "Accelerator", "AcceleratorKey", "AcceleratorKeyList", "AcceleratorList", "Bitmap", "BitmapList",
     "Control", "ControlList", "Cursor", "CursorList", "DesignInfo", "DesignInfoList", "Diagnostic",

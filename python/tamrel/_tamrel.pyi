@@ -2,6 +2,8 @@
 # line (a literal's quotes removed and escapes decoded); the *_raw properties give the bytes as
 # written. Assigning a str to a text writes it back as a literal in the code page of its line.
 from typing import Iterator, List, Optional, Sequence, Tuple, Union, overload
+__version__: str  # the version of the build, as `tamrel-rc --version` prints it
+
 
 class RCError(RuntimeError):
     """A library error with its fixed number (6 overflow, 9 index out of range, ...)."""

@@ -29,9 +29,11 @@ def test_installed_package_imports(tmp_path):
         "__init__.py", "_tamrel.pyi", "py.typed"]
     env = {k: v for k, v in os.environ.items() if k != "PYTHONPATH"}
     env["PYTHONPATH"] = str(site)
-    found = subprocess.run([sys.executable, "-c", "import tamrel; print(tamrel.__file__)"], env=env,
-                           check=True, capture_output=True, text=True).stdout.strip()
+    found, version = subprocess.run([sys.executable, "-c", "import tamrel; print(tamrel.__file__, tamrel.__version__)"],
+                                    env=env, check=True, capture_output=True, text=True).stdout.split()
     assert pathlib.Path(found).parent == site / "tamrel"
+    source = pathlib.Path(cache_value("CMAKE_HOME_DIRECTORY")) / "CMakeLists.txt"
+    assert f"VERSION {version} " in source.read_text()  # project(TamrelResourceFile VERSION x.y.z ...)
     # With the interpreter's usual prefix for local installs, that folder is on its path already.
     local = "/usr/local" if sysconfig.get_default_scheme() == "posix_local" else sys.prefix
     assert os.path.join(local, relative) in sys.path
