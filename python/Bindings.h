@@ -41,6 +41,10 @@ struct FileError {
 void BindItems(py::module_& module);
 // Document, load, write, counts, extraction and merge.
 void BindDocument(py::module_& module);
+// Exchange files: PO and XLIFF written from a document and read as a Catalog.
+void BindTranslation(py::module_& module);
+// The fit check's findings and the preview page.
+void BindLayout(py::module_& module);
 
 // A str from text that is meant to be UTF-8, any invalid byte replaced by U+FFFD (diagnostics
 // quote raw script lines, which may be in any code page).

@@ -41,4 +41,6 @@ PYBIND11_MODULE(_tamrel, module) {
 
   tamrel::python::BindItems(module);
   tamrel::python::BindDocument(module);
+  tamrel::python::BindTranslation(module);
+  tamrel::python::BindLayout(module);
 }

@@ -1,7 +1,8 @@
 # Type stubs of the compiled module. Texts are str, converted from the code page of their script
 # line (a literal's quotes removed and escapes decoded); the *_raw properties give the bytes as
 # written. Assigning a str to a text writes it back as a literal in the code page of its line.
-from typing import Iterator, List, Optional, Sequence, Tuple, Union, overload
+import os
+from typing import Iterator, List, Mapping, Optional, Sequence, Tuple, Union, overload
 __version__: str  # the version of the build, as `tamrel-rc --version` prints it
 
 
@@ -334,6 +335,59 @@ class Document:
     def totals(self) -> dict[str, int]: ...
 
 def extract_units(document: Document) -> List[Unit]: ...
+
+PathLike = Union[str, "os.PathLike[str]"]
+
+class CatalogUnit:
+    """One unit of a PO or XLIFF file."""
+    @property
+    def context(self) -> str: ...
+    @property
+    def source(self) -> str: ...
+    @property
+    def target(self) -> str: ...  # "" when not translated
+    @property
+    def fuzzy(self) -> bool: ...
+
+class Catalog:
+    """The units of a PO or XLIFF file, in file order."""
+    @property
+    def units(self) -> List[CatalogUnit]: ...
+    def __len__(self) -> int: ...
+    def translations(self, use_fuzzy: bool = False) -> dict[str, str]: ...
+
+def write_po(document: Document, path: PathLike, translations: Mapping[str, str] = ..., *,
+             template: bool = False, source_lang: str = "en", target_lang: str = "") -> None: ...
+def write_xliff(document: Document, path: PathLike, translations: Mapping[str, str] = ..., *,
+                source_lang: str = "en", target_lang: str = "") -> None: ...
+def read_po(path: PathLike) -> Catalog: ...
+def read_xliff(path: PathLike) -> Catalog: ...
+
+class Finding:
+    """A fit-check finding, as `tamrel-rc check` reports it."""
+    @property
+    def kind(self) -> str: ...  # "overflow", "duplicate-mnemonic" or "outside-dialog"
+    @property
+    def line(self) -> int: ...
+    @property
+    def dialog_id(self) -> str: ...  # the dialog's or menu's ID
+    @property
+    def item_id(self) -> str: ...  # the control's ID, "CAPTION", or the menu item's command ID
+    @property
+    def text(self) -> str: ...
+    @property
+    def height(self) -> bool: ...  # an overflow of the height, not the width
+    @property
+    def need_du(self) -> float: ...
+    @property
+    def have_du(self) -> float: ...
+    @property
+    def over_percent(self) -> float: ...
+    @property
+    def message(self) -> str: ...
+
+def check(document: Document, *, font_map: Optional[PathLike] = None) -> List[Finding]: ...
+def preview(document: Document, *, dialog: Optional[str] = None, font_map: Optional[PathLike] = None) -> str: ...
 
 # The package's load, loads and apply_translations wrap these.
 def _load(path: str, code_page: Optional[int] = None) -> Tuple[Optional[Document], list]: ...
