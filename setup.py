@@ -1,7 +1,9 @@
 # Builds the extension tamrel._tamrel with CMake (the project's own build, Release, without
 # tests or the host program) for the interpreter that runs this script, and packages it with
 # python/tamrel. Needs cmake, a C++20 compiler and the Debian packages pybind11-dev,
-# python3-dev, libgettextpo-dev, libpugixml-dev and nlohmann-json3-dev; nothing is downloaded.
+# python3-dev, libgettextpo-dev, libpugixml-dev, nlohmann-json3-dev, libfreetype-dev,
+# libharfbuzz-dev and libfontconfig-dev (and the fonts of the fit check to run it); nothing is
+# downloaded.
 import os
 import pathlib
 import re
