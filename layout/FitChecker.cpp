@@ -2,6 +2,7 @@
 // twice within a dialog or a menu level, and controls that lie outside their dialog.
 #include "layout/FitChecker.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <unordered_map>
@@ -9,6 +10,7 @@
 #include "common/Utf8Text.h"
 #include "dialogs/clsDialog.h"
 #include "document/clsRC.h"
+#include "layout/TextMeasurer.h"
 #include "sections/clsMenu.h"
 #include "translation/UnitExtractor.h"
 
@@ -194,6 +196,31 @@ std::vector<FitFinding> CheckMenus(const clsRC& rc, const CodePageMap& codePages
     }
   }
   return findings;
+}
+
+std::vector<FitFinding> CheckScript(const clsRC& rc, const FontMap& fonts, const CodePageMap& codePages) {
+  TextMeasurer measurer;
+  DialogLayouter layouter(fonts, measurer);
+  layouter.SetCodePages(&codePages);
+  std::vector<FitFinding> findings;
+  for (const clsDialog& dialog : rc.Dialogs) {
+    std::vector<FitFinding> found = CheckDialog(layouter.Layout(rc, dialog));
+    std::move(found.begin(), found.end(), std::back_inserter(findings));
+  }
+  std::vector<FitFinding> menus = CheckMenus(rc, codePages);
+  std::move(menus.begin(), menus.end(), std::back_inserter(findings));
+  std::stable_sort(findings.begin(), findings.end(),
+                   [](const FitFinding& a, const FitFinding& b) { return a.line < b.line; });
+  return findings;
+}
+
+std::string_view FindingCode(FindingKind kind) noexcept {
+  switch (kind) {
+    case FindingKind::Overflow: return "overflow";
+    case FindingKind::DuplicateMnemonic: return "duplicate-mnemonic";
+    case FindingKind::OutsideDialog: return "outside-dialog";
+  }
+  return "";
 }
 
 }  // namespace tamrel

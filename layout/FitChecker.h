@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "layout/DialogLayout.h"
@@ -13,6 +14,7 @@ namespace tamrel {
 
 class clsRC;
 class CodePageMap;
+class FontMap;
 
 enum class FindingKind { Overflow, DuplicateMnemonic, OutsideDialog };
 
@@ -45,5 +47,14 @@ std::vector<FitFinding> CheckDialog(const DialogLayout& layout);
 std::vector<FitFinding> CheckMenus(const clsRC& rc);
 // The same with the texts read in the given code pages.
 std::vector<FitFinding> CheckMenus(const clsRC& rc, const CodePageMap& codePages);
+
+// Every dialog laid out with `fonts` (a measurer of its own) and checked, and every menu, the
+// texts read in the given code pages; the findings in line order. A font that is not installed
+// raises FontError.
+std::vector<FitFinding> CheckScript(const clsRC& rc, const FontMap& fonts, const CodePageMap& codePages);
+
+// The code of a finding's kind in diagnostics: "overflow", "duplicate-mnemonic",
+// "outside-dialog".
+std::string_view FindingCode(FindingKind kind) noexcept;
 
 }  // namespace tamrel

@@ -4,7 +4,6 @@
 #include <pybind11/stl.h>
 #include <pybind11/stl/filesystem.h>
 
-#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <optional>
@@ -12,7 +11,6 @@
 #include <sstream>
 
 #include "common/CodePage.h"
-#include "layout/DialogLayout.h"
 #include "layout/FitChecker.h"
 #include "layout/FontMap.h"
 #include "layout/PreviewPage.h"
@@ -21,15 +19,6 @@
 
 namespace tamrel::python {
 namespace {
-
-std::string_view KindName(FindingKind kind) {
-  switch (kind) {
-    case FindingKind::Overflow: return "overflow";
-    case FindingKind::DuplicateMnemonic: return "duplicate-mnemonic";
-    case FindingKind::OutsideDialog: return "outside-dialog";
-  }
-  return "";
-}
 
 // The font table asked for: the default one, or the file's (a FontError when it cannot be read).
 const FontMap& Fonts(const std::optional<std::filesystem::path>& path, std::optional<FontMap>& own) {
@@ -46,20 +35,7 @@ std::vector<FitFinding> Check(const ModuleDocument& d, const std::optional<std::
   std::optional<FontMap> own;
   const FontMap& fonts = Fonts(fontMap, own);
   std::shared_lock lock(d.Lock());
-  const clsRC& rc = d.Model();
-  const CodePageMap codePages = CodePages(d);
-  TextMeasurer measurer;
-  DialogLayouter layouter(fonts, measurer);
-  layouter.SetCodePages(&codePages);
-  std::vector<FitFinding> findings;
-  for (const clsDialog& dialog : rc.Dialogs) {
-    std::vector<FitFinding> found = CheckDialog(layouter.Layout(rc, dialog));
-    std::move(found.begin(), found.end(), std::back_inserter(findings));
-  }
-  std::vector<FitFinding> menus = CheckMenus(rc, codePages);
-  std::move(menus.begin(), menus.end(), std::back_inserter(findings));
-  std::stable_sort(findings.begin(), findings.end(), [](const FitFinding& a, const FitFinding& b) { return a.line < b.line; });
-  return findings;
+  return CheckScript(d.Model(), fonts, CodePages(d));
 }
 
 std::string Preview(const ModuleDocument& d, const std::optional<std::string>& dialogId,
@@ -95,7 +71,7 @@ std::string Preview(const ModuleDocument& d, const std::optional<std::string>& d
 
 void BindLayout(py::module_& module) {
   py::class_<FitFinding>(module, "Finding", "A text that does not fit, a shared mnemonic or a control outside its dialog.")
-      .def_property_readonly("kind", [](const FitFinding& f) { return std::string(KindName(f.kind)); })
+      .def_property_readonly("kind", [](const FitFinding& f) { return std::string(FindingCode(f.kind)); })
       .def_readonly("line", &FitFinding::line)
       .def_property_readonly("dialog_id", [](const FitFinding& f) { return LenientStr(f.dialogId); })
       .def_property_readonly("item_id", [](const FitFinding& f) { return LenientStr(f.itemId); })
@@ -106,7 +82,7 @@ void BindLayout(py::module_& module) {
       .def_readonly("over_percent", &FitFinding::overPercent)
       .def_property_readonly("message", [](const FitFinding& f) { return LenientStr(f.message); })
       .def("__repr__", [](const FitFinding& f) {
-        return py::str("<tamrel.Finding {} line {}: {}>").format(KindName(f.kind), f.line, LenientStr(f.message));
+        return py::str("<tamrel.Finding {} line {}: {}>").format(FindingCode(f.kind), f.line, LenientStr(f.message));
       });
 
   module.def(

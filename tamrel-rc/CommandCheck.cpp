@@ -4,49 +4,21 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <optional>
 
 #include "common/RCError.h"
-#include "layout/DialogLayout.h"
 #include "layout/FitChecker.h"
-#include "layout/TextMeasurer.h"
 #include "tamrel-rc/Loader.h"
 #include "tamrel-rc/Output.h"
 
 namespace tamrel::tool {
 namespace {
 
-std::string_view KindCode(FindingKind kind) {
-  switch (kind) {
-    case FindingKind::Overflow: return "overflow";
-    case FindingKind::DuplicateMnemonic: return "duplicate-mnemonic";
-    case FindingKind::OutsideDialog: return "outside-dialog";
-  }
-  return "";
-}
-
 struct Checked {
   std::vector<FitFinding> findings;
   std::optional<Diagnostic> failure;  // the script could not be laid out (a font is missing)
 };
-
-Checked CheckScript(const clsRC& rc, const FontMap& fonts, const CodePageMap& codePages) {
-  Checked checked;
-  TextMeasurer measurer;
-  DialogLayouter layouter(fonts, measurer);
-  layouter.SetCodePages(&codePages);
-  for (const clsDialog& dialog : rc.Dialogs) {
-    std::vector<FitFinding> found = CheckDialog(layouter.Layout(rc, dialog));
-    std::move(found.begin(), found.end(), std::back_inserter(checked.findings));
-  }
-  std::vector<FitFinding> menus = CheckMenus(rc, codePages);
-  std::move(menus.begin(), menus.end(), std::back_inserter(checked.findings));
-  std::stable_sort(checked.findings.begin(), checked.findings.end(),
-                   [](const FitFinding& a, const FitFinding& b) { return a.line < b.line; });
-  return checked;
-}
 
 }  // namespace
 
@@ -80,7 +52,7 @@ int RunCheck(const CheckOptions& options) {
     const CodePageMap map(result.rc->Lines, codePages.defaultCodePage, codePages.ignorePragmas);
     Checked checked;
     try {
-      checked = CheckScript(*result.rc, fonts, map);
+      checked.findings = CheckScript(*result.rc, fonts, map);
     } catch (const FontError& e) {
       checked.failure = Diagnostic{result.path, 0, 0, "error", "", std::nullopt, e.what(), std::nullopt};
     } catch (const RCError& e) {
@@ -108,7 +80,7 @@ int RunCheck(const CheckOptions& options) {
       diagnostic.severity = "warning";
       diagnostic.message = finding.message;
       if (json) {
-        diagnostic.code = KindCode(finding.kind);
+        diagnostic.code = FindingCode(finding.kind);
         WriteOut(DiagnosticJsonLine(diagnostic));
       } else {
         WriteOut(DiagnosticText(diagnostic));
