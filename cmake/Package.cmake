@@ -27,12 +27,13 @@ set(CPACK_PACKAGE_NAME tamrel-rc)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Windows resource scripts (.rc): read, regenerate, count, translate and check dialogs")
+# CPack indents each line of the long description as the control file wants.
 set(CPACK_PACKAGE_DESCRIPTION
     "tamrel-rc loads Windows resource scripts into an object model and reports on them: it
- regenerates and counts them, extracts their texts to PO or XLIFF files and merges
- translations back without touching anything else, and checks whether translated texts fit
- their dialogs' controls. The package also holds the C++20 libraries (static), their headers,
- CMake package and pkg-config files.")
+regenerates and counts them, extracts their texts to PO or XLIFF files and merges
+translations back without touching anything else, and checks whether translated texts fit
+their dialogs' controls. The package also holds the C++20 libraries (static), their headers,
+CMake package and pkg-config files.")
 set(CPACK_PACKAGE_CONTACT "TamrelResourceFile developers <tamrel-rc@localhost>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
