@@ -109,20 +109,44 @@ std::string ConversionError::Describe() const {
   return {};
 }
 
-CodePageConverter::~CodePageConverter() {
-  for (const Descriptor& d : descriptors_) iconv_close(static_cast<iconv_t>(d.handle));
-}
+namespace {
 
-void* CodePageConverter::Open(int codePage, bool toUtf8) {
-  for (const Descriptor& d : descriptors_)
-    if (d.codePage == codePage && d.toUtf8 == toUtf8) return d.handle;
-  std::string name(IconvName(codePage));
-  if (name.empty()) return nullptr;
-  iconv_t handle = toUtf8 ? iconv_open("UTF-8", name.c_str()) : iconv_open(name.c_str(), "UTF-8");
-  if (handle == reinterpret_cast<iconv_t>(-1)) return nullptr;
-  descriptors_.push_back({codePage, toUtf8, handle});
-  return handle;
-}
+// The iconv descriptors of one thread, by code page and direction, each opened once. A code page
+// iconv does not have is remembered too, so it is not looked for again.
+class ThreadDescriptors {
+ public:
+  ThreadDescriptors() = default;
+  ThreadDescriptors(const ThreadDescriptors&) = delete;
+  ThreadDescriptors& operator=(const ThreadDescriptors&) = delete;
+  ~ThreadDescriptors() {
+    for (const Entry& e : entries_)
+      if (e.handle != kNoHandle) iconv_close(e.handle);
+  }
+
+  // The descriptor for one direction, or nullptr when iconv has no such code page.
+  void* Open(int codePage, bool toUtf8) {
+    for (const Entry& e : entries_)
+      if (e.codePage == codePage && e.toUtf8 == toUtf8) return e.handle == kNoHandle ? nullptr : e.handle;
+    const std::string name(IconvName(codePage));
+    iconv_t handle = kNoHandle;
+    if (!name.empty()) handle = toUtf8 ? iconv_open("UTF-8", name.c_str()) : iconv_open(name.c_str(), "UTF-8");
+    entries_.push_back({codePage, toUtf8, handle});
+    return handle == kNoHandle ? nullptr : handle;
+  }
+
+ private:
+  static inline const iconv_t kNoHandle = reinterpret_cast<iconv_t>(-1);
+  struct Entry {
+    int codePage;
+    bool toUtf8;
+    iconv_t handle;
+  };
+  std::vector<Entry> entries_;
+};
+
+thread_local ThreadDescriptors threadDescriptors;
+
+}  // namespace
 
 std::optional<ConversionError> CodePageConverter::Convert(void* handle, std::string_view text, int codePage,
                                                           bool toUtf8, std::string& out) {
@@ -192,7 +216,7 @@ std::optional<ConversionError> CodePageConverter::Transcode(std::string_view tex
   if (codePage == kNoCodePage)
     return ConversionError{ConversionError::Kind::NoCodePage, codePage, nonAscii,
                            static_cast<unsigned char>(text[nonAscii])};
-  void* handle = Open(codePage, toUtf8);
+  void* handle = threadDescriptors.Open(codePage, toUtf8);
   if (handle == nullptr) return ConversionError{ConversionError::Kind::Unsupported, codePage, 0, 0};
   return Convert(handle, text, codePage, toUtf8, out);
 }

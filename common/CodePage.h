@@ -42,12 +42,14 @@ struct ConversionError {
   std::string Describe() const;
 };
 
-// Converts text between code pages and UTF-8. Each direction's iconv descriptor is opened the
-// first time a code page is used and reused afterwards. One converter per thread.
+// Converts text between code pages and UTF-8. Each code page's iconv descriptor (one for each
+// direction) is opened once per thread, the first time the thread needs it, and kept until the
+// thread ends; its shift state is reset for each conversion. So a converter costs nothing to
+// make, and converting many scripts does not load and unload the C library's converter module
+// again for each. One converter per thread.
 class CodePageConverter {
  public:
   CodePageConverter() = default;
-  ~CodePageConverter();
   CodePageConverter(const CodePageConverter&) = delete;
   CodePageConverter& operator=(const CodePageConverter&) = delete;
 
@@ -61,18 +63,9 @@ class CodePageConverter {
   bool LooksLikeUtf8(std::string_view text);
 
  private:
-  struct Descriptor {
-    int codePage;
-    bool toUtf8;
-    void* handle;  // iconv_t
-  };
-  // The descriptor for one direction, or nullptr when iconv has no such code page.
-  void* Open(int codePage, bool toUtf8);
   std::optional<ConversionError> Transcode(std::string_view text, int codePage, bool toUtf8, std::string& out);
   std::optional<ConversionError> Convert(void* handle, std::string_view text, int codePage, bool toUtf8,
                                          std::string& out);
-
-  std::vector<Descriptor> descriptors_;
 };
 
 // One stretch of lines under the same code page, from `firstLine` to the next region.

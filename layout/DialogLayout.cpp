@@ -225,7 +225,7 @@ LaidOutText DialogLayouter::LayOutText(std::string_view utf8, const std::string&
                                        bool prefix, double wrapWidthPx) {
   LaidOutText laid;
   laid.text = prefix ? StripMnemonic(utf8, laid.mnemonic) : std::string(utf8);
-  laid.font = fonts_.MapForText(face, laid.text);
+  laid.font = fonts_.MapForText(face, laid.text, pixelSize);
   laid.pixelSize = pixelSize;
   laid.lineHeightPx = measurer_.Metrics(laid.font, pixelSize).heightPx;
 
@@ -309,8 +309,8 @@ DialogLayout DialogLayouter::Layout(const clsRC& rc, const clsDialog& dialog) {
   layout.dialog = &dialog;
   layout.pointSize = dialog.Font.Size > 0 ? static_cast<double>(dialog.Font.Size) : kDefaultPoints;
   std::string face(dialog.Font.Name.empty() ? std::string(kDefaultFace) : dialog.Font.Name);
-  layout.font = fonts_.Map(face);
   layout.pixelSize = PointsToPixels(layout.pointSize);
+  layout.font = fonts_.Map(face, layout.pixelSize);
   const FontMetrics metrics = measurer_.Metrics(layout.font, layout.pixelSize);
   layout.pxPerDuX = metrics.averageWidthPx / 4.0;
   layout.pxPerDuY = metrics.heightPx / 8.0;

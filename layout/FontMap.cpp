@@ -2,9 +2,14 @@
 #include "layout/FontMap.h"
 
 #include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_WINFONTS_H
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -73,7 +78,57 @@ void Resolve(FcConfig* config, const std::string& family, std::string& file, int
   FcPatternDestroy(match);
 }
 
+// The Western strikes at 96 DPI of a bitmap family in the table's own font folders. Such fonts
+// are Windows bitmap files (FNT); FreeType reads their headers: the nominal size, the height
+// and the internal leading, the character set.
+void ResolveStrikes(FcConfig* config, FT_Library library, const std::string& family,
+                    std::vector<std::pair<std::pair<int, int>, std::pair<std::string, int>>>& strikes) {
+  FcPattern* pattern = FcPatternCreate();
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FILE, FC_INDEX, FC_FONTFORMAT, nullptr);
+  FcFontSet* found = FcFontList(config, pattern, objects);
+  FcObjectSetDestroy(objects);
+  FcPatternDestroy(pattern);
+  if (found == nullptr) return;
+  for (int i = 0; i < found->nfont; ++i) {
+    FcChar8* format = nullptr;
+    FcChar8* file = nullptr;
+    int index = 0;
+    if (FcPatternGetString(found->fonts[i], FC_FONTFORMAT, 0, &format) != FcResultMatch ||
+        std::string_view(reinterpret_cast<const char*>(format)) != "Windows FNT" ||
+        FcPatternGetString(found->fonts[i], FC_FILE, 0, &file) != FcResultMatch)
+      continue;
+    FcPatternGetInteger(found->fonts[i], FC_INDEX, 0, &index);
+    FT_Face face = nullptr;
+    if (FT_New_Face(library, reinterpret_cast<const char*>(file), index, &face) != 0) continue;
+    FT_WinFNT_HeaderRec header;
+    if (FT_Get_WinFNT_Header(face, &header) == 0 && header.charset == FT_WinFNT_ID_CP1252 &&
+        header.vertical_resolution == 96 && header.pixel_height > header.internal_leading)
+      strikes.push_back({{header.pixel_height - header.internal_leading, header.pixel_height},
+                         {reinterpret_cast<const char*>(file), index}});
+    FT_Done_Face(face);
+  }
+  FcFontSetDestroy(found);
+}
+
+// The configuration of the table's own font folders: no rules, fontconfig's usual caches.
+constexpr const char* kOwnConfig =
+    "<?xml version=\"1.0\"?><fontconfig><cachedir>/var/cache/fontconfig</cachedir>"
+    "<cachedir prefix=\"xdg\">fontconfig</cachedir></fontconfig>";
+
+// Characters 0x80-0x9F of the Western set; the rest of 0xA0-0xFF is Latin-1.
+constexpr char32_t kAnsiHigh[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                    0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+
 }  // namespace
+
+int AnsiByte(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
+  for (int i = 0; i < 32; ++i)
+    if (kAnsiHigh[i] != 0 && kAnsiHigh[i] == c) return 0x80 + i;
+  return -1;
+}
 
 const FontMap& FontMap::Default() {
   static const FontMap table = Parse(kDefaultFontTable, "built-in font table");
@@ -98,8 +153,15 @@ FontMap FontMap::Parse(std::string_view json, std::string_view source) {
     const nlohmann::json noFaces = nlohmann::json::object();
     const nlohmann::json& faces = table.contains("faces") ? table.at("faces") : noFaces;
     if (!faces.is_object()) throw FontError(where + ": \"faces\" is not an object");
-    for (auto entry = faces.begin(); entry != faces.end(); ++entry)
-      map.faces_.push_back({Lower(entry.key()), entry.value().get<std::string>()});
+    for (auto entry = faces.begin(); entry != faces.end(); ++entry) {
+      Face face{Lower(entry.key()), {}};
+      if (entry.value().is_array())
+        for (const nlohmann::json& family : entry.value()) face.families.push_back(family.get<std::string>());
+      else
+        face.families.push_back(entry.value().get<std::string>());
+      if (face.families.empty()) throw FontError(where + ": the face '" + entry.key() + "' names no family");
+      map.faces_.push_back(std::move(face));
+    }
     std::sort(map.faces_.begin(), map.faces_.end(), [](const Face& a, const Face& b) { return a.face < b.face; });
     map.fallback_ = table.value("fallback", std::string("Liberation Sans"));
     if (table.contains("caption")) {
@@ -109,6 +171,8 @@ FontMap FontMap::Parse(std::string_view json, std::string_view source) {
       if (!(map.captionPoints_ > 0 && map.captionPoints_ < 1000))
         throw FontError(where + ": the caption's point size is out of range");
     }
+    const nlohmann::json& dirs = table.contains("font_dirs") ? table.at("font_dirs") : none;
+    for (const nlohmann::json& dir : dirs) map.fontDirs_.push_back(dir.get<std::string>());
     const nlohmann::json& scripts = table.contains("scripts") ? table.at("scripts") : none;
     for (const nlohmann::json& entry : scripts) {
       Script script{entry.value("name", std::string()), entry.at("family").get<std::string>(), {}, {}};
@@ -131,39 +195,96 @@ FontMap FontMap::Parse(std::string_view json, std::string_view source) {
 
   // Every family named, resolved once.
   std::vector<std::string> families{map.fallback_};
-  for (const Face& face : map.faces_) families.push_back(face.family);
+  for (const Face& face : map.faces_) families.insert(families.end(), face.families.begin(), face.families.end());
   for (const Script& script : map.scripts_) families.push_back(script.family);
   std::sort(families.begin(), families.end());
   families.erase(std::unique(families.begin(), families.end()), families.end());
   FcConfig* config = FcInitLoadConfigAndFonts();
   if (config == nullptr) throw FontError("fontconfig could not be initialised");
+  // The table's folders in a configuration of their own: the system's may reject bitmap fonts,
+  // and is left as it is. A folder that does not exist adds nothing.
+  FcConfig* own = nullptr;
+  FT_Library library = nullptr;
+  for (const std::string& dir : map.fontDirs_) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(dir, error)) continue;
+    if (own == nullptr) {
+      // The caches fontconfig keeps for every program: the system's, read only, and the user's.
+      own = FcConfigCreate();
+      if (own != nullptr &&
+          !FcConfigParseAndLoadFromMemory(own, reinterpret_cast<const FcChar8*>(kOwnConfig), FcFalse)) {
+        FcConfigDestroy(own);
+        own = nullptr;
+      }
+    }
+    if (own != nullptr) FcConfigAppFontAddDir(own, reinterpret_cast<const FcChar8*>(dir.c_str()));
+  }
+  if (own != nullptr && FT_Init_FreeType(&library) != 0) library = nullptr;
   for (const std::string& family : families) {
-    Resolved resolved{family, {}, 0};
+    Resolved resolved{family, {}, 0, {}};
     Resolve(config, family, resolved.file, resolved.faceIndex);
+    if (resolved.file.empty() && own != nullptr) {
+      std::vector<std::pair<std::pair<int, int>, std::pair<std::string, int>>> strikes;
+      if (library != nullptr) ResolveStrikes(own, library, family, strikes);
+      std::sort(strikes.begin(), strikes.end());
+      for (auto& [size, where] : strikes)
+        resolved.strikes.push_back(Strike{size.first, size.second, std::move(where.first), where.second});
+      if (resolved.strikes.empty()) Resolve(own, family, resolved.file, resolved.faceIndex);
+    }
     map.resolved_.push_back(std::move(resolved));
   }
+  if (library != nullptr) FT_Done_FreeType(library);
+  if (own != nullptr) FcConfigDestroy(own);
   FcConfigDestroy(config);
   return map;
 }
 
-MappedFont FontMap::Build(std::string_view requested, const std::string& family, bool fallback) const {
-  auto found = std::find_if(resolved_.begin(), resolved_.end(), [&](const Resolved& r) { return r.family == family; });
-  if (found == resolved_.end() || found->file.empty())
-    throw FontError("the font family '" + family + "' (for the face '" + std::string(requested) +
+MappedFont FontMap::Choose(std::string_view requested, const std::vector<std::string>& families, bool fallback,
+                          double pixelSize, const std::string_view* utf8) const {
+  const long emPx = std::lround(pixelSize);
+  for (const std::string& family : families) {
+    auto found = std::find_if(resolved_.begin(), resolved_.end(), [&](const Resolved& r) { return r.family == family; });
+    if (found == resolved_.end()) continue;
+    if (!found->file.empty())
+      return MappedFont{std::string(requested), family, found->file, found->faceIndex, fallback, 0};
+    auto strike = std::find_if(found->strikes.begin(), found->strikes.end(), [&](const Strike& s) { return s.emPx == emPx; });
+    if (strike == found->strikes.end()) continue;
+    bool encodable = true;
+    if (utf8 != nullptr)
+      for (std::size_t at = 0; encodable && at < utf8->size();) {
+        const Utf8Char c = NextUtf8(*utf8, at);
+        at += c.length == 0 ? 1 : c.length;
+        encodable = c.length > 0 && AnsiByte(static_cast<char32_t>(c.codePoint)) >= 0;
+      }
+    if (encodable)
+      return MappedFont{std::string(requested), family, strike->file, strike->faceIndex, fallback, strike->cellPx};
+  }
+  if (families.size() == 1)
+    throw FontError("the font family '" + families.front() + "' (for the face '" + std::string(requested) +
                     "') is not installed");
-  return MappedFont{std::string(requested), family, found->file, found->faceIndex, fallback};
+  std::string names;
+  for (const std::string& family : families) names += (names.empty() ? "'" : ", '") + family + "'";
+  throw FontError("none of the font families " + names + " (for the face '" + std::string(requested) +
+                  "') is installed");
 }
 
-MappedFont FontMap::Map(std::string_view face) const {
+MappedFont FontMap::Map(std::string_view face, double pixelSize) const {
   const std::string_view requested = Unquote(face);
   const std::string key = Lower(requested);
   auto found = std::lower_bound(faces_.begin(), faces_.end(), key,
                                 [](const Face& entry, const std::string& k) { return entry.face < k; });
-  if (found != faces_.end() && found->face == key) return Build(requested, found->family, false);
-  return Build(requested, fallback_, true);
+  if (found != faces_.end() && found->face == key) return Choose(requested, found->families, false, pixelSize, nullptr);
+  return Choose(requested, {fallback_}, true, pixelSize, nullptr);
 }
 
-MappedFont FontMap::MapForText(std::string_view face, std::string_view utf8) const {
+MappedFont FontMap::MapForText(std::string_view face, std::string_view utf8, double pixelSize) const {
+  const std::string_view requested = Unquote(face);
+  const std::string key = Lower(requested);
+  auto found = std::lower_bound(faces_.begin(), faces_.end(), key,
+                                [](const Face& entry, const std::string& k) { return entry.face < k; });
+  const MappedFont own = found != faces_.end() && found->face == key
+                             ? Choose(requested, found->families, false, pixelSize, &utf8)
+                             : Choose(requested, {fallback_}, true, pixelSize, &utf8);
   for (std::size_t at = 0; at < utf8.size();) {
     const Utf8Char c = NextUtf8(utf8, at);
     if (c.length == 0) {
@@ -175,13 +296,12 @@ MappedFont FontMap::MapForText(std::string_view face, std::string_view utf8) con
     for (const Script& script : scripts_)
       for (const auto& [first, last] : script.ranges)
         if (c.codePoint >= first && c.codePoint <= last) {
-          MappedFont own = Map(face);
           for (const std::string& family : script.coveredBy)
             if (SameFamily(family, own.family)) return own;
-          return Build(own.requested, script.family, false);
+          return Choose(own.requested, {script.family}, false, pixelSize, nullptr);
         }
   }
-  return Map(face);
+  return own;
 }
 
 }  // namespace tamrel

@@ -17,7 +17,12 @@ struct MappedFont {
   std::string file;       // the font file measured (absolute path)
   int faceIndex = 0;      // face within a font collection file
   bool fallback = false;  // the face had no entry of its own and the fallback was taken
+  int strikePx = 0;       // a bitmap font: the height of its one strike in pixels; 0 for an outline font
 };
+
+// The byte of a character in a bitmap font's Western (ANSI) character set, -1 for a character
+// the set lacks. Bitmap fonts are kept only in that set.
+int AnsiByte(char32_t c);
 
 // A font table that cannot be read, or a family whose font is not installed.
 class FontError : public std::runtime_error {
@@ -25,11 +30,14 @@ class FontError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The font table: face → family, a fallback family for faces without an entry, families for
-// the characters of scripts the mapped fonts lack (chosen by the characters of a text), and the
-// face and size of the title bar's caption. Families are resolved to files through fontconfig
-// when the table is built; a family that is not installed is an error only when a text needs it.
-// Immutable once built, so one table can serve every thread.
+// The font table: face → families in order of preference, a fallback family for faces without an
+// entry, families for the characters of scripts the mapped fonts lack (chosen by the characters
+// of a text), the face and size of the title bar's caption, and folders of fonts the system's
+// fontconfig does not know. Families are resolved to files through fontconfig when the table is
+// built: the system's configuration first, then one of the table's folders only. A face takes
+// the first of its families that is installed and, for a bitmap family, has a strike of the
+// size asked for and every character of the text in its character set; none installed is an
+// error only when a text needs it. Immutable once built, so one table can serve every thread.
 class FontMap {
  public:
   // The table compiled into the program (layout/fonts.json of the source tree).
@@ -40,11 +48,13 @@ class FontMap {
   static FontMap Load(const std::string& path);
 
   // The font for a face as a FONT statement names it (quotes, if any, are removed; case does
-  // not matter). Throws FontError when the family's font is not installed.
-  MappedFont Map(std::string_view face) const;
-  // The font a text is drawn in when the dialog's face is `face`: the face's own font, or the
-  // family of the first script (in table order) one of the text's characters belongs to.
-  MappedFont MapForText(std::string_view face, std::string_view utf8) const;
+  // not matter) at an em size in pixels (a bitmap strike serves the size that rounds to its em
+  // height). Throws FontError when none of the face's families is installed.
+  MappedFont Map(std::string_view face, double pixelSize) const;
+  // The font a text is drawn in when the dialog's face is `face`: the face's own font (a bitmap
+  // family only when its character set has every character of the text), or the family of the
+  // first script (in table order) one of the text's characters belongs to.
+  MappedFont MapForText(std::string_view face, std::string_view utf8, double pixelSize) const;
 
   // The title bar's caption font and its size in points.
   const std::string& CaptionFace() const { return captionFace_; }
@@ -57,24 +67,36 @@ class FontMap {
     std::vector<std::string> coveredBy;  // families that have the script themselves
   };
   struct Face {
-    std::string face;    // lower-cased
-    std::string family;
+    std::string face;                   // lower-cased
+    std::vector<std::string> families;  // in order of preference
   };
   const std::vector<Face>& Faces() const { return faces_; }
   const std::string& FallbackFamily() const { return fallback_; }
   const std::vector<Script>& Scripts() const { return scripts_; }
+  const std::vector<std::string>& FontDirs() const { return fontDirs_; }
 
  private:
-  struct Resolved {
-    std::string family;
-    std::string file;  // empty when not installed
+  // One size of a bitmap family: a face of a Windows bitmap font file.
+  struct Strike {
+    int emPx = 0;    // the height less the internal leading: the em a FONT size asks for
+    int cellPx = 0;  // the height
+    std::string file;
     int faceIndex = 0;
   };
-  MappedFont Build(std::string_view requested, const std::string& family, bool fallback) const;
+  struct Resolved {
+    std::string family;
+    std::string file;  // an outline font; empty when not installed or bitmap
+    int faceIndex = 0;
+    std::vector<Strike> strikes;  // a bitmap family's sizes
+  };
+  // The font of the first of `families` that serves the size and the text (null: any text).
+  MappedFont Choose(std::string_view requested, const std::vector<std::string>& families, bool fallback,
+                    double pixelSize, const std::string_view* utf8) const;
 
   std::vector<Face> faces_;  // sorted by face
   std::string fallback_;
   std::vector<Script> scripts_;
+  std::vector<std::string> fontDirs_;
   std::string captionFace_ = "Segoe UI";
   double captionPoints_ = 9.0;
   std::vector<Resolved> resolved_;  // every family the table names

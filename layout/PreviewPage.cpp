@@ -133,6 +133,10 @@ void DrawPath(pugi::xml_node parent, const std::string& data, const char* cssCla
   SetAttribute(Element(parent, "path", cssClass), "d", data);
 }
 
+// The CSS font size of a mapped font measured at `pixelSize`: a bitmap font's is its strike's
+// height, the size at which a browser draws that strike unscaled.
+double DrawnSize(const MappedFont& font, double pixelSize) { return font.strikePx > 0 ? font.strikePx : pixelSize; }
+
 // A CSS font-family list: the mapped family, then a generic family of its kind.
 std::string FontFamilyList(const std::string& family) {
   const bool mono = family.find("Mono") != std::string::npos;
@@ -178,7 +182,7 @@ class DialogDrawing {
     svg.append_attribute("xmlns").set_value("http://www.w3.org/2000/svg");
     svg.append_attribute("role").set_value("img");
     SetAttribute(svg, "font-family", FontFamilyList(layout_.font.family));
-    SetAttribute(svg, "font-size", Num(layout_.pixelSize, 4));
+    SetAttribute(svg, "font-size", Num(DrawnSize(layout_.font, layout_.pixelSize), 4));
     AddText(svg, "title", "Dialog " + dialog.ID);
     defs_ = Element(svg, "defs");
 
@@ -225,13 +229,14 @@ class DialogDrawing {
     // A text in another font than the dialog's (the caption's, or a script's the dialog font
     // lacks) names its own.
     const bool ownFont = !text.font.family.empty() && text.pixelSize > 0.0 &&
-                         (text.font.family != layout_.font.family || text.pixelSize != layout_.pixelSize);
+                         (text.font.family != layout_.font.family || text.pixelSize != layout_.pixelSize ||
+                          text.font.strikePx != layout_.font.strikePx);
     for (std::size_t i = 0; i < text.lines.size(); ++i) {
       pugi::xml_node node = AddText(parent, "text", text.lines[i].text);
       SetAttribute(node, "id", idStem + std::to_string(i + 1));
       if (ownFont) {
         SetAttribute(node, "font-family", FontFamilyList(text.font.family));
-        SetAttribute(node, "font-size", Num(text.pixelSize, 4));
+        SetAttribute(node, "font-size", Num(DrawnSize(text.font, text.pixelSize), 4));
       }
       SetAttribute(node, "x", x);
       SetAttribute(node, "y", top + lineHeight * static_cast<double>(i));

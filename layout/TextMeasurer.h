@@ -1,5 +1,6 @@
 // TextMeasurer: the metrics of a mapped font at a pixel size, and the advance width of a text
-// shaped with HarfBuzz (kerning on) in it. Advances are unhinted, in fractional pixels.
+// shaped with HarfBuzz (kerning on) in it. Advances are unhinted, in fractional pixels; a Windows
+// bitmap font is measured at its one strike, in whole pixels, whatever the size asked for.
 #pragma once
 
 #include <cstdint>

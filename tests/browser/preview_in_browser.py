@@ -19,6 +19,7 @@ import re
 import subprocess
 import sys
 import tempfile
+import xml.etree.ElementTree as ElementTree
 
 MEASURE_SCRIPT = """
 <script>
@@ -41,14 +42,43 @@ MEASURE_SCRIPT = """
 """
 
 
-def run(command, timeout):
-    return subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout, check=False)
+def run(command, timeout, environment=None):
+    return subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout, check=False,
+                          env=environment)
 
 
 def chromium_command(chromium, profile, *arguments):
     # No sandbox and no /dev/shm: CI runs as root in a container with a small shared-memory mount.
     return [chromium, "--headless", "--disable-gpu", "--no-sandbox", "--disable-dev-shm-usage", "--hide-scrollbars",
             "--user-data-dir=" + profile, "--no-first-run", "--disable-extensions", *arguments]
+
+
+def font_config(table, folder):
+    """A fontconfig file for the browser: the system's configuration and the font table's own
+    folders, as tamrel-rc sees them. Of those folders only TrueType files count (the browser
+    draws no Windows bitmap files; Wine's TrueType copies hold the same strikes). Returns the
+    environment to run the browser in."""
+    with open(table, encoding="utf-8") as source:
+        dirs = [d for d in json.load(source).get("font_dirs", []) if os.path.isdir(d)]
+    environment = dict(os.environ)
+    if not dirs:
+        return environment
+    root = ElementTree.Element("fontconfig")
+    ElementTree.SubElement(root, "include", {"ignore_missing": "yes"}).text = "/etc/fonts/fonts.conf"
+    # TrueType files are kept even when they hold only bitmap strikes (a system rule may reject
+    # every font that is not scalable); Windows bitmap files are dropped.
+    select = ElementTree.Element("selectfont")
+    accept = ElementTree.SubElement(ElementTree.SubElement(select, "acceptfont"), "pattern")
+    ElementTree.SubElement(ElementTree.SubElement(accept, "patelt", {"name": "fontformat"}), "string").text = "TrueType"
+    reject = ElementTree.SubElement(select, "rejectfont")
+    for d in dirs:
+        ElementTree.SubElement(root, "dir").text = d
+        ElementTree.SubElement(reject, "glob").text = os.path.join(d, "*.fon")
+    root.append(select)
+    path = os.path.join(folder, "fonts.conf")
+    ElementTree.ElementTree(root).write(path, encoding="utf-8", xml_declaration=True)
+    environment["FONTCONFIG_FILE"] = path
+    return environment
 
 
 def main():
@@ -60,6 +90,8 @@ def main():
     parser.add_argument("--name", default=None, help="file name stem (default: the script's)")
     parser.add_argument("--tolerance", type=float, default=0.03, help="largest relative difference (default 0.03)")
     parser.add_argument("--timeout", type=float, default=120.0, help="seconds for each browser run")
+    parser.add_argument("--font-table", default=str(pathlib.Path(__file__).resolve().parents[2] / "layout" / "fonts.json"),
+                        help="the font table whose font_dirs the browser is given (default: the source tree's)")
     options = parser.parse_args()
 
     os.makedirs(options.out_dir, exist_ok=True)
@@ -82,8 +114,9 @@ def main():
         copy.write(text.replace("</body>", MEASURE_SCRIPT + "</body>", 1))
 
     with tempfile.TemporaryDirectory(prefix="tamrel-chromium-") as profile:
+        environment = font_config(options.font_table, profile)
         dumped = run(chromium_command(options.chromium, profile, "--dump-dom", pathlib.Path(test_path).as_uri()),
-                     options.timeout)
+                     options.timeout, environment)
         match = re.search(r'<pre id="measurements">(.*?)</pre>', dumped.stdout.decode("utf-8", errors="replace"),
                           re.S)
         if dumped.returncode != 0 or match is None:
@@ -96,7 +129,7 @@ def main():
         height = max(600, min(int(result["height"]) + 20, 16000))
         shot = run(chromium_command(options.chromium, profile, "--screenshot=" + png_path,
                                     "--window-size=%d,%d" % (width, height), pathlib.Path(page_path).as_uri()),
-                   options.timeout)
+                   options.timeout, environment)
         if shot.returncode != 0 or not os.path.exists(png_path):
             sys.stderr.write(shot.stderr.decode(errors="replace")[-2000:])
             print("FAIL: no screenshot (exit status %d)" % shot.returncode)
