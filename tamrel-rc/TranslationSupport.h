@@ -16,6 +16,7 @@
 namespace tamrel::tool {
 
 struct TranslationLoadOptions {
+  std::string command;  // "extract", "merge" or "pseudo", for messages
   std::string file;
   bool quiet = false;
   LoadSettings loading;
@@ -23,8 +24,8 @@ struct TranslationLoadOptions {
 };
 
 // Loads the script and calls `use` with its document, the file's bytes and its units when it
-// loaded. Returns 1 when it did not load (its diagnostics are on standard error), else what
-// `use` returns. Standard input ("-") can be read only when `needsBytes` is false: a merge
+// loaded. Returns 1 when it did not load (its diagnostics are on standard error), 2 when the
+// path is a directory, else what `use` returns. Standard input ("-") can be read only when `needsBytes` is false: a merge
 // needs the file's bytes a second time.
 int WithLoadedScript(const TranslationLoadOptions& options, bool needsBytes,
                      const std::function<int(const LoadResult&, const std::string& bytes,
@@ -43,7 +44,8 @@ bool WriteResult(const std::string& path, std::string_view bytes);
 bool ReadFileBytes(const std::string& path, std::string& bytes);
 
 // Merges `entries` (or the given translations, one per unit) and writes the result; the exit
-// status.
+// status. Translated entries none of which names a unit of the script are an error (nothing
+// written); some that name none are a warning each and a count at the end.
 int MergeAndWrite(const LoadResult& result, const std::string& bytes, const std::vector<TranslationUnit>& units,
                   const std::vector<CatalogEntry>& entries, const MergeOptions& options, const std::string& out,
                   const LoadSettings& settings, ProgressBoard& board);

@@ -224,7 +224,7 @@ TEST(ToolTranslationTest, MergeFromXliffEqualsMergeFromPo) {
   std::vector<std::string> targets;
   for (const TranslationUnit& unit : units) targets.push_back(german[unit.context]);
   const std::string xliff = scratch / "sample.de.xlf";
-  std::ofstream(xliff, std::ios::binary) << WriteXliff(units, targets, {"sample.rc", "en", "de"});
+  std::ofstream(xliff, std::ios::binary) << WriteXliff(units, targets, {"sample.rc", "en", "de"}, errors);
   ToolRun fromPo = Tool("merge -q " + Quote(kSample) + " " + Quote(po));
   ToolRun fromXliff = Tool("merge -q " + Quote(kSample) + " " + Quote(xliff));
   ASSERT_EQ(fromPo.status, 0) << fromPo.err;

@@ -318,7 +318,7 @@ TEST(ExchangeTest, WrittenUnitsReadBackTheSame) {
   std::vector<std::string> errors;
   const std::vector<CatalogEntry> fromPo = ReadPoFile(po.Path(), errors);
   ASSERT_EQ(errors, std::vector<std::string>{});
-  const std::vector<CatalogEntry> fromXliff = ReadXliff(WriteXliff(units, targets, {"t.rc", "en", "de"}), "t.xlf", errors);
+  const std::vector<CatalogEntry> fromXliff = ReadXliff(WriteXliff(units, targets, {"t.rc", "en", "de"}, errors), "t.xlf", errors);
   ASSERT_EQ(errors, std::vector<std::string>{});
   for (const auto* read : {&fromPo, &fromXliff}) {
     ASSERT_EQ(read->size(), units.size());
