@@ -55,24 +55,24 @@ int RunExtract(const ExtractCommandOptions& options) {
                                             const std::vector<TranslationUnit>& units, ProgressBoard& board) {
     // Units left out: a literal the model read otherwise is a warning; bytes that do not convert
     // are an error unless --skip-unconvertible, since the translators would lose their texts.
-    std::vector<std::string> warnings;
-    std::vector<std::string> errors;
-    int unconvertible = 0;
+    std::vector<std::pair<int, std::string>> warnings;
+    std::vector<std::pair<int, std::string>> unconvertible;
     bool utf8 = false;
     for (const TranslationUnit& unit : units) {
       if (unit.problem.empty()) continue;
       const bool fatal = unit.unconvertible && !options.skipUnconvertible;
-      (fatal ? errors : warnings)
-          .push_back("line " + std::to_string(unit.line) + ": " + PrintableText(unit.context) + " left out: " +
-                     PrintableText(unit.problem));
-      unconvertible += fatal ? 1 : 0;
+      (fatal ? unconvertible : warnings)
+          .emplace_back(unit.line, PrintableText(unit.context) + " left out: " + PrintableText(unit.problem));
       utf8 = utf8 || (fatal && unit.utf8);
     }
-    ReportMessages(result.path, warnings, "warning", options.load.loading, board);
-    if (unconvertible > 0) {
-      errors.push_back(std::to_string(unconvertible) + (unconvertible == 1 ? " unit does" : " units do") +
-                       " not convert from the code page of its line; nothing written (--skip-unconvertible leaves "
-                       "them out)");
+    ReportAtLines(result.path, warnings, "warning", options.load.loading, board);
+    std::vector<std::string> errors;
+    if (!unconvertible.empty()) {
+      ReportAtLines(result.path, unconvertible, "error", options.load.loading, board);
+      errors.push_back(std::to_string(unconvertible.size()) +
+                       (unconvertible.size() == 1 ? " unit does not convert from the code page of its line"
+                                                  : " units do not convert from the code page of their lines") +
+                       "; nothing written (--skip-unconvertible leaves them out)");
       if (utf8)
         errors.push_back("the bytes that do not convert are valid UTF-8: if the script is saved as UTF-8, give "
                          "--code-page 65001 (with --ignore-pragmas when a code_page pragma names another code page)");

@@ -52,6 +52,18 @@ void ReportMessages(std::string_view path, const std::vector<std::string>& messa
   }
 }
 
+void ReportAtLines(std::string_view path, const std::vector<std::pair<int, std::string>>& messages,
+                   std::string_view severity, const LoadSettings& settings, ProgressBoard& board) {
+  for (const auto& [line, message] : messages) {
+    Diagnostic diagnostic;
+    diagnostic.path = std::string(path);
+    diagnostic.line = line;
+    diagnostic.severity = std::string(severity);
+    diagnostic.message = message;
+    WriteDiagnostic(diagnostic, settings.diagnostics, &board);
+  }
+}
+
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "tamrel-rc/Loader.h"
@@ -34,6 +35,10 @@ int WithLoadedScript(const TranslationLoadOptions& options, bool needsBytes,
 // Writes "PATH: SEVERITY: TEXT" (or the diagnostic JSON) for each message.
 void ReportMessages(std::string_view path, const std::vector<std::string>& messages, std::string_view severity,
                     const LoadSettings& settings, ProgressBoard& board);
+
+// Writes "PATH:LINE: SEVERITY: TEXT" (or the diagnostic JSON) for each (line, message).
+void ReportAtLines(std::string_view path, const std::vector<std::pair<int, std::string>>& messages,
+                   std::string_view severity, const LoadSettings& settings, ProgressBoard& board);
 
 // Writes the bytes to `path`, or to standard output when it is empty. A file is written under a
 // temporary name beside it and renamed, so a failure leaves no partial file. Returns false
