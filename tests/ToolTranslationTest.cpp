@@ -8,6 +8,7 @@
 #include <set>
 
 #include "ToolSupport.h"
+#include "common/Utf8Text.h"
 #include "translation/PoCatalog.h"
 #include "translation/PseudoTranslator.h"
 #include "translation/RcEscapes.h"
@@ -132,6 +133,7 @@ TEST(ToolTranslationTest, CatalogsPassMsgfmtAndXliffHasItsStructure) {
     }
     ToolRun run = Tool("extract -q --format xliff --target-lang de " + Quote(path.string()));
     ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(IsValidUtf8(run.out));
     pugi::xml_document document;
     ASSERT_TRUE(document.load_string(run.out.c_str()));
     pugi::xml_node xliff = document.child("xliff");

@@ -59,8 +59,17 @@ class ErrorScope {
   std::vector<std::string>* previous_;
 };
 
+// po_file_free leaves each message's context allocated (whether set here or read from a file);
+// setting it to none frees it, so the contexts are released first.
 struct FileDeleter {
-  void operator()(po_file_t file) const { po_file_free(file); }
+  void operator()(po_file_t file) const {
+    for (const char* const* domain = po_file_domains(file); domain && *domain; ++domain) {
+      po_message_iterator_t iterator = po_message_iterator(file, *domain);
+      while (po_message_t message = po_next_message(iterator)) po_message_set_msgctxt(message, nullptr);
+      po_message_iterator_free(iterator);
+    }
+    po_file_free(file);
+  }
 };
 using PoFile = std::unique_ptr<std::remove_pointer_t<po_file_t>, FileDeleter>;
 

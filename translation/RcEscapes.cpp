@@ -154,6 +154,8 @@ std::optional<LiteralProblem> DecodeLiteral(std::string_view literal, int codePa
     if (problem) return problem;
   }
   if (auto problem = flush()) return problem;
+  // A NUL byte written as such ends the text in C strings just as an escaped one does.
+  if (out.find('\0') != std::string::npos) return LiteralProblem{"the text holds a NUL character", false};
   text.append(out);
   return std::nullopt;
 }
