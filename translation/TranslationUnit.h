@@ -7,7 +7,9 @@
 //   dialog caption          DIALOGID|CAPTION
 //   control text            DIALOGID|CONTROLID
 //   menu item with an ID    MENUID|COMMANDID
-//   popup, item without ID  MENUID|popup text|...|item text   (texts as written, unquoted)
+//   popup, item without ID  MENUID|popup text|...|item text   (texts as written, unquoted,
+//                                                              converted to UTF-8; control
+//                                                              characters as \xHH)
 //   string-table entry      STRINGTABLE|STRINGID
 // A context that would occur more than once gets "#n" on every occurrence, n counting them in
 // file order from 1 (IDD_ABOUTBOX|IDC_STATIC#3 is the third IDC_STATIC of the dialog).
