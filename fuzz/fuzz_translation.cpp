@@ -53,8 +53,12 @@ extern "C" const char* __lsan_default_suppressions() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  static const std::string path = "/tmp/tamrel_fuzz_translation_" + std::to_string(::getpid()) + ".rc";
-  static const std::string poPath = "/tmp/tamrel_fuzz_translation_" + std::to_string(::getpid()) + ".po";
+  // The script and the PO file go through files (the loader and libgettextpo read files): in
+  // memory when the machine has a tmpfs, since each run writes both.
+  static const std::string stem = std::string(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
+                                  "/tamrel_fuzz_translation_" + std::to_string(::getpid());
+  static const std::string path = stem + ".rc";
+  static const std::string poPath = stem + ".po";
   const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
   if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
     std::fwrite(bytes.data(), 1, bytes.size(), f);
