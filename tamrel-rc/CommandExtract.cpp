@@ -53,11 +53,32 @@ bool PoBytes(const std::vector<TranslationUnit>& units, const PoWriteOptions& po
 int RunExtract(const ExtractCommandOptions& options) {
   return WithLoadedScript(options.load, false, [&](const LoadResult& result, const std::string&,
                                             const std::vector<TranslationUnit>& units, ProgressBoard& board) {
-    std::vector<std::string> warnings;
-    for (const TranslationUnit& unit : units)
-      if (!unit.problem.empty())
-        warnings.push_back("line " + std::to_string(unit.line) + ": " + unit.context + " left out: " + unit.problem);
-    ReportMessages(result.path, warnings, "warning", options.load.loading, board);
+    // Units left out: a literal the model read otherwise is a warning; bytes that do not convert
+    // are an error unless --skip-unconvertible, since the translators would lose their texts.
+    std::vector<std::pair<int, std::string>> warnings;
+    std::vector<std::pair<int, std::string>> unconvertible;
+    bool utf8 = false;
+    for (const TranslationUnit& unit : units) {
+      if (unit.problem.empty()) continue;
+      const bool fatal = unit.unconvertible && !options.skipUnconvertible;
+      (fatal ? unconvertible : warnings)
+          .emplace_back(unit.line, PrintableText(unit.context) + " left out: " + PrintableText(unit.problem));
+      utf8 = utf8 || (fatal && unit.utf8);
+    }
+    ReportAtLines(result.path, warnings, "warning", options.load.loading, board);
+    std::vector<std::string> errors;
+    if (!unconvertible.empty()) {
+      ReportAtLines(result.path, unconvertible, "error", options.load.loading, board);
+      errors.push_back(std::to_string(unconvertible.size()) +
+                       (unconvertible.size() == 1 ? " unit does not convert from the code page of its line"
+                                                  : " units do not convert from the code page of their lines") +
+                       "; nothing written (--skip-unconvertible leaves them out)");
+      if (utf8)
+        errors.push_back("the bytes that do not convert are valid UTF-8: if the script is saved as UTF-8, give "
+                         "--code-page 65001 (with --ignore-pragmas when a code_page pragma names another code page)");
+      ReportMessages(result.path, errors, "error", options.load.loading, board);
+      return 1;
+    }
     if (options.stats) {
       PrintStats(units);
       return 0;
@@ -66,11 +87,16 @@ int RunExtract(const ExtractCommandOptions& options) {
     const std::string format = FormatFor(options);
     std::string bytes;
     if (format == "xliff") {
-      bytes = WriteXliff(units, {}, {scriptName, options.sourceLanguage, options.targetLanguage});
+      bytes = WriteXliff(units, {}, {scriptName, options.sourceLanguage, options.targetLanguage}, errors);
+      if (!errors.empty()) {
+        errors.push_back("nothing written");
+        ReportMessages(result.path, errors, "error", options.load.loading, board);
+        return 1;
+      }
     } else {
       PoWriteOptions po{format == "pot", scriptName, options.sourceLanguage, options.targetLanguage};
-      std::vector<std::string> errors;
       if (!PoBytes(units, po, bytes, errors)) {
+        errors.push_back("nothing written");
         ReportMessages(result.path, errors, "error", options.load.loading, board);
         return 1;
       }

@@ -15,6 +15,7 @@ struct ExtractCommandOptions {
   std::string sourceLanguage = "en";
   std::string targetLanguage;
   bool stats = false;
+  bool skipUnconvertible = false;  // leave out units whose bytes do not convert, with a warning
 };
 
 int RunExtract(const ExtractCommandOptions& options);

@@ -20,6 +20,12 @@ int WithLoadedScript(const TranslationLoadOptions& options, bool needsBytes,
                    board);
     return 2;
   }
+  std::error_code error;
+  if (options.file != "-" && std::filesystem::is_directory(options.file, error)) {
+    ReportMessages(options.file, {"is a directory; " + options.command + " takes one script"}, "error",
+                   options.loading, board);
+    return 2;
+  }
   int status = 1;
   LoadAll({options.file}, 1, &board, options.loading, [&](LoadResult& result) {
     if (!result.loaded) return;
@@ -40,6 +46,18 @@ void ReportMessages(std::string_view path, const std::vector<std::string>& messa
   for (const std::string& message : messages) {
     Diagnostic diagnostic;
     diagnostic.path = std::string(path);
+    diagnostic.severity = std::string(severity);
+    diagnostic.message = message;
+    WriteDiagnostic(diagnostic, settings.diagnostics, &board);
+  }
+}
+
+void ReportAtLines(std::string_view path, const std::vector<std::pair<int, std::string>>& messages,
+                   std::string_view severity, const LoadSettings& settings, ProgressBoard& board) {
+  for (const auto& [line, message] : messages) {
+    Diagnostic diagnostic;
+    diagnostic.path = std::string(path);
+    diagnostic.line = line;
     diagnostic.severity = std::string(severity);
     diagnostic.message = message;
     WriteDiagnostic(diagnostic, settings.diagnostics, &board);
@@ -83,12 +101,32 @@ int MergeAndWrite(const LoadResult& result, const std::string& bytes, const std:
                   const std::vector<CatalogEntry>& entries, const MergeOptions& options, const std::string& out,
                   const LoadSettings& settings, ProgressBoard& board) {
   const MergeResult merged = ApplyTranslations(*result.rc, bytes, units, entries, options);
+  if (merged.Ok() && merged.translated > 0 && merged.unmatched == merged.translated) {
+    // Not one translation has a unit: a warning for each would hide that nothing happened.
+    std::string example;
+    for (const CatalogEntry& entry : entries)
+      if (!entry.target.empty() && (!entry.fuzzy || options.useFuzzy)) {
+        example = PrintableText(entry.context);
+        break;
+      }
+    ReportMessages(result.path,
+                   {"none of the " + std::to_string(merged.translated) +
+                        " translated entries names a unit of the script (the first is " + example +
+                        "): the catalog seems to belong to another script or extractor; nothing written"},
+                   "error", settings, board);
+    return 1;
+  }
   ReportMessages(result.path, merged.warnings, "warning", settings, board);
   if (!merged.Ok()) {
     ReportMessages(result.path, merged.errors, "error", settings, board);
     ReportMessages(result.path, {"nothing written"}, "error", settings, board);
     return 1;
   }
+  if (merged.unmatched > 0)
+    ReportMessages(result.path,
+                   {std::to_string(merged.unmatched) + " of " + std::to_string(merged.translated) +
+                    " translated entries name no unit of the script; their translations are not used"},
+                   "warning", settings, board);
   return WriteResult(out, merged.Bytes()) ? 0 : 1;
 }
 

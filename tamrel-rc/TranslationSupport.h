@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "tamrel-rc/Loader.h"
@@ -16,6 +17,7 @@
 namespace tamrel::tool {
 
 struct TranslationLoadOptions {
+  std::string command;  // "extract", "merge" or "pseudo", for messages
   std::string file;
   bool quiet = false;
   LoadSettings loading;
@@ -23,8 +25,8 @@ struct TranslationLoadOptions {
 };
 
 // Loads the script and calls `use` with its document, the file's bytes and its units when it
-// loaded. Returns 1 when it did not load (its diagnostics are on standard error), else what
-// `use` returns. Standard input ("-") can be read only when `needsBytes` is false: a merge
+// loaded. Returns 1 when it did not load (its diagnostics are on standard error), 2 when the
+// path is a directory, else what `use` returns. Standard input ("-") can be read only when `needsBytes` is false: a merge
 // needs the file's bytes a second time.
 int WithLoadedScript(const TranslationLoadOptions& options, bool needsBytes,
                      const std::function<int(const LoadResult&, const std::string& bytes,
@@ -33,6 +35,10 @@ int WithLoadedScript(const TranslationLoadOptions& options, bool needsBytes,
 // Writes "PATH: SEVERITY: TEXT" (or the diagnostic JSON) for each message.
 void ReportMessages(std::string_view path, const std::vector<std::string>& messages, std::string_view severity,
                     const LoadSettings& settings, ProgressBoard& board);
+
+// Writes "PATH:LINE: SEVERITY: TEXT" (or the diagnostic JSON) for each (line, message).
+void ReportAtLines(std::string_view path, const std::vector<std::pair<int, std::string>>& messages,
+                   std::string_view severity, const LoadSettings& settings, ProgressBoard& board);
 
 // Writes the bytes to `path`, or to standard output when it is empty. A file is written under a
 // temporary name beside it and renamed, so a failure leaves no partial file. Returns false
@@ -43,7 +49,8 @@ bool WriteResult(const std::string& path, std::string_view bytes);
 bool ReadFileBytes(const std::string& path, std::string& bytes);
 
 // Merges `entries` (or the given translations, one per unit) and writes the result; the exit
-// status.
+// status. Translated entries none of which names a unit of the script are an error (nothing
+// written); some that name none are a warning each and a count at the end.
 int MergeAndWrite(const LoadResult& result, const std::string& bytes, const std::vector<TranslationUnit>& units,
                   const std::vector<CatalogEntry>& entries, const MergeOptions& options, const std::string& out,
                   const LoadSettings& settings, ProgressBoard& board);

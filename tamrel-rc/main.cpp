@@ -75,7 +75,11 @@ bool CheckCommand(int argc, char** argv) {
 
 // Options of the translation commands' script: FILE, the code pages and --quiet.
 void AddTranslationLoad(CLI::App& command, tamrel::tool::TranslationLoadOptions& load) {
-  command.add_option("FILE", load.file, "Resource script (- reads standard input, for extract only)")->required();
+  load.command = command.get_name();
+  command.add_option("FILE", load.file,
+                     load.command == "extract" ? "Resource script (- reads standard input)"
+                                               : "Resource script (a file: the result is made from its bytes)")
+      ->required();
   AddCodePageOptions(command, load.codePages);
   command.add_flag("-q,--quiet", load.quiet, "Draw no progress bar on standard error");
 }
@@ -109,6 +113,9 @@ CLI::App* AddExtractCommand(CLI::App& app, tamrel::tool::ExtractCommandOptions& 
   command->add_option("--source-lang", options.sourceLanguage, "Language of the script's text (default en)");
   command->add_option("--target-lang", options.targetLanguage, "Language of the translation (po and xliff)");
   command->add_flag("--stats", options.stats, "Print units, words and characters per kind instead");
+  command->add_flag("--skip-unconvertible", options.skipUnconvertible,
+                    "Leave out, with a warning each, units whose bytes do not convert from their line's code page "
+                    "(without it they are an error and nothing is written)");
   return command;
 }
 

@@ -237,6 +237,7 @@ TEST(ToolTest, UsageErrorsSayWhatIsWrong) {
       {"load -j abc x.rc", "tamrel-rc: -j: not a number"},
       {"count -j 0 x.rc", "tamrel-rc: -j: 0 is not between 1 and 256"},
       {"load --diagnostics xml x.rc", "--diagnostics"},
+      {"extract .", ": error: is a directory; extract takes one script"},
   };
   for (const auto& [arguments, expected] : cases) {
     ToolRun run = Tool(arguments);

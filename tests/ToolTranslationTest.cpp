@@ -8,6 +8,7 @@
 #include <set>
 
 #include "ToolSupport.h"
+#include "common/Utf8Text.h"
 #include "translation/PoCatalog.h"
 #include "translation/PseudoTranslator.h"
 #include "translation/RcEscapes.h"
@@ -132,6 +133,7 @@ TEST(ToolTranslationTest, CatalogsPassMsgfmtAndXliffHasItsStructure) {
     }
     ToolRun run = Tool("extract -q --format xliff --target-lang de " + Quote(path.string()));
     ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(IsValidUtf8(run.out));
     pugi::xml_document document;
     ASSERT_TRUE(document.load_string(run.out.c_str()));
     pugi::xml_node xliff = document.child("xliff");
@@ -224,7 +226,7 @@ TEST(ToolTranslationTest, MergeFromXliffEqualsMergeFromPo) {
   std::vector<std::string> targets;
   for (const TranslationUnit& unit : units) targets.push_back(german[unit.context]);
   const std::string xliff = scratch / "sample.de.xlf";
-  std::ofstream(xliff, std::ios::binary) << WriteXliff(units, targets, {"sample.rc", "en", "de"});
+  std::ofstream(xliff, std::ios::binary) << WriteXliff(units, targets, {"sample.rc", "en", "de"}, errors);
   ToolRun fromPo = Tool("merge -q " + Quote(kSample) + " " + Quote(po));
   ToolRun fromXliff = Tool("merge -q " + Quote(kSample) + " " + Quote(xliff));
   ASSERT_EQ(fromPo.status, 0) << fromPo.err;
@@ -237,7 +239,8 @@ TEST(ToolTranslationTest, MergeFromXliffEqualsMergeFromPo) {
 TEST(ToolTranslationTest, MergeErrorsWriteNothing) {
   Scratch scratch;
   const std::string script = Crlf({"#pragma code_page(1252)", "STRINGTABLE DISCARDABLE", "BEGIN",
-                                   "    IDS_COUNT \"%d files\"", "    IDS_QUOTE \"a\\\" b\"", "END"});
+                                   "    IDS_COUNT \"%d files\"", "    IDS_QUOTE \"a\\\" b\"",
+                                   "    IDS_CAFE \"caf\xC3\xA9\"", "END"});
   auto po = [](const std::string& context, const std::string& source, const std::string& target) {
     return "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\nmsgctxt \"" + context + "\"\nmsgid \"" +
            source + "\"\nmsgstr \"" + target + "\"\n";
@@ -247,6 +250,7 @@ TEST(ToolTranslationTest, MergeErrorsWriteNothing) {
     std::string translations;  // file name: .po or .xlf
     std::string content;
     std::string message;
+    std::string command = "merge";
   };
   const Case cases[] = {
       {"placeholders", "t.po", po("STRINGTABLE|IDS_COUNT", "%d files", "%s Dateien"),
@@ -257,6 +261,10 @@ TEST(ToolTranslationTest, MergeErrorsWriteNothing) {
        "STRINGTABLE|IDS_QUOTE (line 5): cannot be translated in place: its literal \"a\\\" is not in line 5 as written"},
       {"malformed PO", "t.po", "msgid \"a\"\nmsgstr \"b\nmsgid\n", "t.po:3: end-of-line within string"},
       {"not XML", "t.xlf", "msgid \"a\"\n", "t.xlf: not an XML document"},
+      {"another extractor's catalog", "t.po", po("IDD_OTHER|IDC_COUNT", "%d files", "%d Dateien"),
+       "(the first is IDD_OTHER|IDC_COUNT): the catalog seems to belong to another script or extractor"},
+      {"unconvertible units", "", "", "are valid UTF-8: if the script is saved as UTF-8, give --code-page 65001",
+       "extract --ignore-pragmas"},
   };
   TempScript rc(script);
   for (const Case& c : cases) {
@@ -264,7 +272,8 @@ TEST(ToolTranslationTest, MergeErrorsWriteNothing) {
     const std::string translations = scratch / c.translations;
     std::ofstream(translations, std::ios::binary) << c.content;
     const std::string out = scratch / "out.rc";
-    ToolRun run = Tool("merge -q " + Quote(rc.Path()) + " " + Quote(translations) + " -o " + Quote(out));
+    ToolRun run = Tool(c.command + " -q " + Quote(rc.Path()) + (c.translations.empty() ? "" : " " + Quote(translations)) +
+                       " -o " + Quote(out));
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("nothing written"), std::string::npos) << run.err;
@@ -283,6 +292,7 @@ TEST(ToolTranslationTest, StandardInputServesExtractOnly) {
     EXPECT_EQ(run.status, 2) << command;
     EXPECT_NE(run.err.find("must be a file, not standard input"), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "");
+    EXPECT_EQ(Tool(command.substr(0, command.find(' ')) + " --help").out.find("standard input"), std::string::npos);
   }
 }
 

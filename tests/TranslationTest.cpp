@@ -173,6 +173,13 @@ const std::string kScript = Crlf({
     "    IDS_LONG",
     "        \"on the next line\"",
     "END",
+    "IDR_MORE MENU",
+    "BEGIN",
+    "    POPUP \"&S\xE9""curit\xE9\"",
+    "    BEGIN",
+    "        MENUITEM \"&Ouvrir\", ID_OPEN",
+    "    END",
+    "END",
 });
 
 struct UnitRow {
@@ -197,6 +204,8 @@ TEST(ExtractUnitsTest, NamesAndLocatesEveryUnit) {
       {"IDR_MAIN|0", UnitKind::MenuItem, "(empty)", 23},
       {"STRINGTABLE|IDS_COUNT", UnitKind::String, "%d files", 29},
       {"STRINGTABLE|IDS_LONG", UnitKind::String, "on the next line", 31},
+      {"IDR_MORE|&S\xC3\xA9""curit\xC3\xA9", UnitKind::Popup, "&S\xC3\xA9""curit\xC3\xA9", 35},  // the context converted too
+      {"IDR_MORE|ID_OPEN", UnitKind::MenuItem, "&Ouvrir", 37},
   };
   const std::vector<TranslationUnit> units = ExtractUnits(*loaded.rc);
   ASSERT_EQ(units.size(), expected.size());
@@ -318,7 +327,7 @@ TEST(ExchangeTest, WrittenUnitsReadBackTheSame) {
   std::vector<std::string> errors;
   const std::vector<CatalogEntry> fromPo = ReadPoFile(po.Path(), errors);
   ASSERT_EQ(errors, std::vector<std::string>{});
-  const std::vector<CatalogEntry> fromXliff = ReadXliff(WriteXliff(units, targets, {"t.rc", "en", "de"}), "t.xlf", errors);
+  const std::vector<CatalogEntry> fromXliff = ReadXliff(WriteXliff(units, targets, {"t.rc", "en", "de"}, errors), "t.xlf", errors);
   ASSERT_EQ(errors, std::vector<std::string>{});
   for (const auto* read : {&fromPo, &fromXliff}) {
     ASSERT_EQ(read->size(), units.size());

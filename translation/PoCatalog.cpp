@@ -59,8 +59,17 @@ class ErrorScope {
   std::vector<std::string>* previous_;
 };
 
+// po_file_free leaves each message's context allocated (whether set here or read from a file);
+// setting it to none frees it, so the contexts are released first.
 struct FileDeleter {
-  void operator()(po_file_t file) const { po_file_free(file); }
+  void operator()(po_file_t file) const {
+    for (const char* const* domain = po_file_domains(file); domain && *domain; ++domain) {
+      po_message_iterator_t iterator = po_message_iterator(file, *domain);
+      while (po_message_t message = po_next_message(iterator)) po_message_set_msgctxt(message, nullptr);
+      po_message_iterator_free(iterator);
+    }
+    po_file_free(file);
+  }
 };
 using PoFile = std::unique_ptr<std::remove_pointer_t<po_file_t>, FileDeleter>;
 
@@ -69,18 +78,20 @@ struct IteratorDeleter {
 };
 using PoIterator = std::unique_ptr<std::remove_pointer_t<po_message_iterator_t>, IteratorDeleter>;
 
+// The header's fields, one a line: the script's name and the languages come from the command
+// line and the file system, so their control characters and stray bytes are escaped.
 std::string Header(const PoWriteOptions& options) {
   std::string header;
-  header += "Project-Id-Version: " + (options.scriptName.empty() ? std::string("script") : options.scriptName) + "\n";
+  header += "Project-Id-Version: " + (options.scriptName.empty() ? std::string("script") : PrintableText(options.scriptName)) + "\n";
   header += "Report-Msgid-Bugs-To: \n";
   header += "PO-Revision-Date: " + std::string(options.isTemplate ? "YEAR-MO-DA HO:MI+ZONE" : "2000-01-01 00:00+0000") + "\n";
   header += "Last-Translator: " + std::string(options.isTemplate ? "FULL NAME <EMAIL@ADDRESS>" : "none") + "\n";
   header += "Language-Team: " + std::string(options.isTemplate ? "LANGUAGE <LL@li.org>" : "none") + "\n";
-  header += "Language: " + (options.isTemplate ? std::string() : options.targetLanguage) + "\n";
+  header += "Language: " + (options.isTemplate ? std::string() : PrintableText(options.targetLanguage)) + "\n";
   header += "MIME-Version: 1.0\n";
   header += "Content-Type: text/plain; charset=UTF-8\n";
   header += "Content-Transfer-Encoding: 8bit\n";
-  if (!options.sourceLanguage.empty()) header += "X-Source-Language: " + options.sourceLanguage + "\n";
+  if (!options.sourceLanguage.empty()) header += "X-Source-Language: " + PrintableText(options.sourceLanguage) + "\n";
   return header;
 }
 
@@ -88,7 +99,9 @@ std::string Header(const PoWriteOptions& options) {
 
 std::vector<std::string> WritePoFile(const std::vector<TranslationUnit>& units, const std::vector<std::string>& targets,
                                      const PoWriteOptions& options, const std::string& path) {
-  std::vector<std::string> errors;
+  std::vector<std::string> errors =
+      CheckCatalogText(units, targets);
+  if (!errors.empty()) return errors;
   ErrorScope scope(errors);
   PoFile file(po_file_create());
   PoIterator iterator(po_message_iterator(file.get(), nullptr));
@@ -98,6 +111,7 @@ std::vector<std::string> WritePoFile(const std::vector<TranslationUnit>& units, 
   po_message_set_msgstr(header, headerText.c_str());
   if (options.isTemplate) po_message_set_fuzzy(header, 1);
   po_message_insert(iterator.get(), header);
+  const std::string reference = options.scriptName.empty() ? "script" : PrintableText(options.scriptName);
   for (std::size_t i = 0; i < units.size(); ++i) {
     const TranslationUnit& unit = units[i];
     if (!unit.problem.empty()) continue;
@@ -105,8 +119,7 @@ std::vector<std::string> WritePoFile(const std::vector<TranslationUnit>& units, 
     po_message_set_msgctxt(message, unit.context.c_str());
     po_message_set_msgid(message, unit.text.c_str());
     po_message_set_msgstr(message, i < targets.size() ? targets[i].c_str() : "");
-    po_message_add_filepos(message, options.scriptName.empty() ? "script" : options.scriptName.c_str(),
-                           static_cast<size_t>(unit.line));
+    po_message_add_filepos(message, reference.c_str(), static_cast<size_t>(unit.line));
     const std::string description = unit.Description();
     po_message_set_extracted_comments(message, description.c_str());
     bool clean = false;

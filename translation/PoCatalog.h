@@ -20,7 +20,8 @@ struct PoWriteOptions {
 };
 
 // Writes the units that can be translated (those without a problem) to `path`; `targets`, when
-// not empty, holds a translation for each unit (empty: untranslated). Returns the errors.
+// not empty, holds a translation for each unit (empty: untranslated). Returns the errors; text
+// that is not valid UTF-8 (see CheckCatalogText) is an error, and then nothing is written.
 std::vector<std::string> WritePoFile(const std::vector<TranslationUnit>& units, const std::vector<std::string>& targets,
                                      const PoWriteOptions& options, const std::string& path);
 

@@ -83,17 +83,17 @@ std::optional<LiteralProblem> DecodeLiteral(std::string_view literal, int codePa
   std::string out;
   auto flush = [&]() -> std::optional<LiteralProblem> {
     if (pending.empty()) return std::nullopt;
-    if (auto error = converter.ToUtf8(pending, codePage, out)) return LiteralProblem{error->Describe()};
+    if (auto error = converter.ToUtf8(pending, codePage, out)) return LiteralProblem{error->Describe(), true};
     pending.clear();
     return std::nullopt;
   };
   auto addValue = [&](std::uint32_t value) -> std::optional<LiteralProblem> {
-    if (value == 0) return LiteralProblem{"the text holds a NUL character"};
+    if (value == 0) return LiteralProblem{"the text holds a NUL character", false};
     if (!wide) {
       pending.push_back(static_cast<char>(value & 0xFF));
       return std::nullopt;
     }
-    if (value >= 0xD800 && value <= 0xDFFF) return LiteralProblem{"the text holds a lone surrogate"};
+    if (value >= 0xD800 && value <= 0xDFFF) return LiteralProblem{"the text holds a lone surrogate", false};
     if (auto problem = flush()) return problem;
     AppendUtf8(value, out);
     return std::nullopt;
@@ -154,6 +154,8 @@ std::optional<LiteralProblem> DecodeLiteral(std::string_view literal, int codePa
     if (problem) return problem;
   }
   if (auto problem = flush()) return problem;
+  // A NUL byte written as such ends the text in C strings just as an escaped one does.
+  if (out.find('\0') != std::string::npos) return LiteralProblem{"the text holds a NUL character", false};
   text.append(out);
   return std::nullopt;
 }

@@ -35,6 +35,7 @@ std::vector<LiteralSpan> FindLiterals(std::string_view line, int codePage);
 // cannot carry (a NUL character, a lone surrogate).
 struct LiteralProblem {
   std::string description;
+  bool conversion = false;  // bytes that do not convert from the code page
 };
 
 // The text of a literal (with its quotes and L prefix) as UTF-8, its escapes decoded; the bytes

@@ -106,9 +106,12 @@ MergeResult ApplyTranslations(const clsRC& rc, std::string_view fileBytes, const
   std::vector<Replacement> replacements;
   for (const CatalogEntry& entry : entries) {
     if (entry.target.empty() || (entry.fuzzy && !options.useFuzzy)) continue;
+    ++result.translated;
     auto found = byContext.find(entry.context);
     if (found == byContext.end()) {
-      result.warnings.push_back(prefix + "no unit " + entry.context + " in the script; its translation is not used");
+      ++result.unmatched;
+      result.warnings.push_back(prefix + "no unit " + PrintableText(entry.context) +
+                                " in the script; its translation is not used");
       continue;
     }
     const TranslationUnit& unit = *found->second;

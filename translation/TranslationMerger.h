@@ -47,6 +47,11 @@ struct MergeResult {
   std::vector<std::string> lines;
   TextEncoding encoding = TextEncoding::Bytes;
   int applied = 0;  // units whose text changed
+  // Entries with a translation to apply (fuzzy ones only with `useFuzzy`), and how many of them
+  // name a context the script has no unit for. When all of them do, the catalog is probably
+  // for another script, or made by an extractor that names units otherwise.
+  int translated = 0;
+  int unmatched = 0;
 
   bool Ok() const { return errors.empty(); }
   // The whole file in its encoding, with a byte-order mark where the encoding has one.

@@ -7,7 +7,9 @@
 //   dialog caption          DIALOGID|CAPTION
 //   control text            DIALOGID|CONTROLID
 //   menu item with an ID    MENUID|COMMANDID
-//   popup, item without ID  MENUID|popup text|...|item text   (texts as written, unquoted)
+//   popup, item without ID  MENUID|popup text|...|item text   (texts as written, unquoted,
+//                                                              converted to UTF-8; control
+//                                                              characters as \xHH)
 //   string-table entry      STRINGTABLE|STRINGID
 // A context that would occur more than once gets "#n" on every occurrence, n counting them in
 // file order from 1 (IDD_ABOUTBOX|IDC_STATIC#3 is the third IDC_STATIC of the dialog).
@@ -38,10 +40,26 @@ struct TranslationUnit {
   // Why the unit cannot be translated in place (its literal is not in its line as the model
   // read it, or its bytes do not convert); empty when it can.
   std::string problem;
+  // Set with `problem` when bytes of the unit (its text, its context or its control class) do
+  // not convert from their line's code page; `utf8` when those bytes are valid UTF-8 all the
+  // same (a script saved as UTF-8 that declares no code page or another one).
+  bool unconvertible = false;
+  bool utf8 = false;
 
   // "control LTEXT", "caption", ...: the kind and, for controls, the control type.
   std::string Description() const;
 };
+
+// Text for a name or a message: valid UTF-8 stays, except control characters and the
+// noncharacters U+FFFE and U+FFFF; those and every byte that is not valid UTF-8 become \xHH
+// (\uFFFE, \uFFFF), so the result is printable UTF-8 whatever the input.
+std::string PrintableText(std::string_view bytes);
+
+// The one check of what goes into a catalog file: every translatable unit's context, text,
+// description and translation (`targets`, as for the writers) must be valid UTF-8. One message
+// for each string that is not; a writer given such text writes nothing.
+std::vector<std::string> CheckCatalogText(const std::vector<TranslationUnit>& units,
+                                          const std::vector<std::string>& targets);
 
 // The printf conversions of a text in order ("%d", "%-5.2s", "%1$s"); "%%" is none. `clean`,
 // when given, tells whether every "%" of the text belongs to a conversion or a "%%".

@@ -33,19 +33,58 @@ class Extractor {
   Extractor(const clsRC& rc, const ExtractOptions& options)
       : rc_(rc), map_(rc.Lines, options.defaultCodePage, options.ignorePragmas) {}
 
+  // A context or control type as UTF-8, built from pieces of script bytes.
+  struct Name {
+    std::string text;
+    std::string problem;  // why a piece does not convert; the first one counts
+    bool utf8 = false;    // that piece's bytes are valid UTF-8 all the same
+  };
+
+  // Appends bytes read at `line` (an ID, a popup or item text as written, a window class) to a
+  // name, converted from that line's code page. Control characters, which XML names cannot
+  // carry, are written as \xHH. Bytes that do not convert are kept, escaped, for messages, and
+  // the name gets their problem.
+  void Append(Name& name, std::string_view bytes, int line) {
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
+      name.text.append(bytes);
+      return;
+    }
+    std::string converted;
+    if (auto error = converter_.ToUtf8(bytes, LineCodePage(rc_, map_, line), converted)) {
+      if (name.problem.empty()) {
+        name.problem = "\"" + PrintableText(bytes) + "\" does not convert: " + error->Describe();
+        name.utf8 = converter_.LooksLikeUtf8(bytes);
+      }
+      converted.assign(bytes);
+    }
+    name.text.append(PrintableText(converted));
+  }
+
+  Name MakeName(std::initializer_list<std::string_view> pieces, int line) {
+    Name name;
+    for (std::string_view piece : pieces) Append(name, piece, line);
+    return name;
+  }
+
   // Adds a unit for a model text read at `line`; the literal may stand on the statement's
   // continuation lines or, for a keyword or identifier alone on its line, on the next one.
-  void Add(UnitKind kind, std::string context, std::string controlType, std::string_view modelText, int line) {
+  void Add(UnitKind kind, Name context, Name controlType, std::string_view modelText, int line) {
     TranslationUnit unit;
     unit.kind = kind;
-    unit.context = std::move(context);
-    unit.controlType = std::move(controlType);
+    unit.context = std::move(context.text);
+    unit.controlType = std::move(controlType.text);
     unit.line = line;
     unit.codePage = LineCodePage(rc_, map_, line);
     if (!Locate(unit, modelText)) {
-      unit.problem = "its literal " + std::string(modelText) + " is not in line " + std::to_string(line) +
+      unit.problem = "its literal " + PrintableText(modelText) + " is not in line " + std::to_string(line) +
                      " as written";
       unit.text = Unquoted(modelText);
+    }
+    for (const Name* name : {&context, &controlType}) {
+      if (name->problem.empty() || unit.unconvertible) continue;
+      unit.problem = (name == &context ? "its context: " : "its control class: ") + name->problem;
+      unit.unconvertible = true;
+      unit.utf8 = name->utf8;
     }
     units_.push_back(std::move(unit));
   }
@@ -87,6 +126,8 @@ class Extractor {
         if (auto problem = DecodeLiteral(literal, codePage, converter_, unit.text)) {
           unit.text = Unquoted(modelText);
           unit.problem = problem->description;
+          unit.unconvertible = problem->conversion;
+          unit.utf8 = problem->conversion && converter_.LooksLikeUtf8(literal);
         }
         return true;
       }
@@ -102,30 +143,39 @@ class Extractor {
 
 void AddDialogs(const clsRC& rc, Extractor& extractor) {
   for (const clsDialog& dialog : rc.Dialogs) {
-    if (IsQuoted(dialog.Caption.Text))
-      extractor.Add(UnitKind::Caption, dialog.ID + "|CAPTION", "", dialog.Caption.Text, dialog.Caption.Line);
+    if (IsQuoted(dialog.Caption.Text)) {
+      const int line = dialog.Caption.Line;
+      extractor.Add(UnitKind::Caption, extractor.MakeName({dialog.ID, "|CAPTION"}, line), {}, dialog.Caption.Text, line);
+    }
     for (const clsControl& control : dialog.Controls) {
       if (control.ItemType == "ICON" || !IsQuoted(control.Text)) continue;
-      std::string type = control.ItemType;
-      if (control.ItemType == "CONTROL" && !control.ControlType.empty()) type.append(" ").append(Unquoted(control.ControlType));
-      extractor.Add(UnitKind::Control, dialog.ID + "|" + control.ID, type, control.Text, control.Line);
+      const int line = control.Line;
+      Extractor::Name type = extractor.MakeName({control.ItemType}, line);
+      if (control.ItemType == "CONTROL" && !control.ControlType.empty())
+        extractor.Append(type, " " + Unquoted(control.ControlType), line);
+      extractor.Add(UnitKind::Control, extractor.MakeName({dialog.ID, "|", control.ID}, line), std::move(type),
+                    control.Text, line);
     }
   }
 }
 
-// The decoded text of a menu text for a context path, or the model's text when its literal
-// cannot be read.
-std::string PathText(std::string_view modelText) {
-  return IsQuoted(modelText) ? Unquoted(modelText) : std::string(modelText);
+// A menu text as written for a context path: without its quotes.
+std::string_view PathText(std::string_view modelText) {
+  if (!IsQuoted(modelText)) return modelText;
+  if (modelText.front() != '"') modelText.remove_prefix(1);
+  modelText.remove_prefix(1);
+  if (!modelText.empty() && modelText.back() == '"') modelText.remove_suffix(1);
+  return modelText;
 }
 
 void AddMenus(const clsRC& rc, Extractor& extractor) {
   // Menus nest deeply: walk each tree with a stack of (popup, its context path). Items with a
   // command ID are named by the menu's ID and theirs, wherever they stand in the tree.
   for (const clsMenu& menu : rc.Menus) {
-    std::vector<std::pair<const clsMenu*, std::string>> stack{{&menu, menu.ID}};
+    std::vector<std::pair<const clsMenu*, Extractor::Name>> stack;
+    stack.emplace_back(&menu, extractor.MakeName({menu.ID}, menu.Line));
     while (!stack.empty()) {
-      auto [current, path] = stack.back();
+      auto [current, path] = std::move(stack.back());
       stack.pop_back();
       // Children are pushed in reverse so that the walk keeps file order (sorting by line
       // afterwards settles it in any case).
@@ -134,15 +184,21 @@ void AddMenus(const clsRC& rc, Extractor& extractor) {
         const MenuEntry& entry = *--it;
         if (entry.IsPopup()) {
           const clsMenu& popup = entry.Popup();
-          std::string popupPath = path + "|" + PathText(popup.Text);
-          if (IsQuoted(popup.Text)) extractor.Add(UnitKind::Popup, popupPath, "", popup.Text, popup.Line);
+          Extractor::Name popupPath = path;
+          extractor.Append(popupPath, "|", popup.Line);
+          extractor.Append(popupPath, PathText(popup.Text), popup.Line);
+          if (IsQuoted(popup.Text)) extractor.Add(UnitKind::Popup, popupPath, {}, popup.Text, popup.Line);
           stack.emplace_back(&popup, std::move(popupPath));
         } else {
           const clsMenuItem& item = entry.MenuItem();
           if (item.Text == "SEPARATOR" || !IsQuoted(item.Text)) continue;
           const bool hasId = !item.Map.empty() && item.Map != "SEPARATOR";
-          std::string context = hasId ? menu.ID + "|" + item.Map : path + "|" + PathText(item.Text);
-          extractor.Add(UnitKind::MenuItem, std::move(context), "", item.Text, item.Line);
+          Extractor::Name context = hasId ? extractor.MakeName({menu.ID, "|", item.Map}, item.Line) : path;
+          if (!hasId) {
+            extractor.Append(context, "|", item.Line);
+            extractor.Append(context, PathText(item.Text), item.Line);
+          }
+          extractor.Add(UnitKind::MenuItem, std::move(context), {}, item.Text, item.Line);
         }
       }
     }
@@ -151,7 +207,9 @@ void AddMenus(const clsRC& rc, Extractor& extractor) {
 
 void AddStrings(const clsRC& rc, Extractor& extractor) {
   for (const clsStringTableEntry& entry : rc.StringTable.Entries)
-    if (IsQuoted(entry.Text)) extractor.Add(UnitKind::String, "STRINGTABLE|" + entry.ID, "", entry.Text, entry.Line);
+    if (IsQuoted(entry.Text))
+      extractor.Add(UnitKind::String, extractor.MakeName({"STRINGTABLE|", entry.ID}, entry.Line), {}, entry.Text,
+                    entry.Line);
 }
 
 }  // namespace

@@ -18,8 +18,9 @@ struct ExtractOptions {
 // Units: each dialog's caption; each quoted control text (not an ICON control's resource
 // name); each popup and menu item text (not separators); each string-table entry; empty
 // texts are left out. A unit whose
-// literal cannot be found in its line, or whose bytes do not convert, carries its problem and
-// the model's text with the quotes removed.
+// literal cannot be found in its line, or whose bytes (text, context or control class) do not
+// convert, carries its problem and the model's text with the quotes removed. Contexts and
+// control types are UTF-8, converted from the code page of the lines their pieces stand on.
 std::vector<TranslationUnit> ExtractUnits(const clsRC& rc, const ExtractOptions& options = {});
 
 // The code page a held script line is in: the one in force there for an 8-bit script, 65001

@@ -15,13 +15,23 @@ namespace {
 
 constexpr const char* kNamespace = "urn:oasis:names:tc:xliff:document:2.0";
 
-bool NeedsCodePoint(unsigned char c) { return (c < 0x20 && c != '\t' && c != '\n') || c == 0x7F; }
+// The character at `at` if XML cannot carry it as text (a control character other than tab
+// and line feed, a carriage return, which readers turn into a line feed, and the noncharacters
+// U+FFFE and U+FFFF): its code point and length. Length 0 when the character is fine.
+Utf8Char Uncarried(std::string_view text, std::size_t at) {
+  const unsigned char c = static_cast<unsigned char>(text[at]);
+  if ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7F) return {c, 1};
+  if (c == 0xEF && text.substr(at, 2) == "\xEF\xBF" && at + 2 < text.size() &&
+      (text[at + 2] == '\xBE' || text[at + 2] == '\xBF'))
+    return {text[at + 2] == '\xBE' ? 0xFFFEu : 0xFFFFu, 3};
+  return {};
+}
 
 bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
-void AppendCodePoint(pugi::xml_node parent, unsigned char c) {
-  char hex[8];
-  std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(c));
+void AppendCodePoint(pugi::xml_node parent, std::uint32_t value) {
+  char hex[12];
+  std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(value));
   parent.append_child("cp").append_attribute("hex") = hex;
 }
 
@@ -29,17 +39,21 @@ void AppendCodePoint(pugi::xml_node parent, unsigned char c) {
 // stretch of white space alone between such elements would be taken for indentation when the
 // document is read, so its characters are written as <cp/> elements too.
 void AppendText(pugi::xml_node parent, std::string_view text) {
-  const bool mixed = std::any_of(text.begin(), text.end(), [](char c) { return NeedsCodePoint(static_cast<unsigned char>(c)); });
+  bool mixed = false;
+  for (std::size_t i = 0; i < text.size() && !mixed; ++i) mixed = Uncarried(text, i).length > 0;
   std::size_t start = 0;
   for (std::size_t i = 0; i <= text.size(); ++i) {
-    if (i < text.size() && !NeedsCodePoint(static_cast<unsigned char>(text[i]))) continue;
+    const Utf8Char special = i < text.size() ? Uncarried(text, i) : Utf8Char{};
+    if (i < text.size() && special.length == 0) continue;
     const std::string_view piece = text.substr(start, i - start);
     if (mixed && std::all_of(piece.begin(), piece.end(), IsXmlSpace)) {
       for (char c : piece) AppendCodePoint(parent, static_cast<unsigned char>(c));
     } else if (!piece.empty()) {
       parent.append_child(pugi::node_pcdata).set_value(std::string(piece).c_str());
     }
-    if (i < text.size()) AppendCodePoint(parent, static_cast<unsigned char>(text[i]));
+    if (i == text.size()) break;
+    AppendCodePoint(parent, special.codePoint);
+    i += special.length - 1;
     start = i + 1;
   }
 }
@@ -97,7 +111,13 @@ void ReadUnits(pugi::xml_node parent, std::vector<CatalogEntry>& entries) {
 }  // namespace
 
 std::string WriteXliff(const std::vector<TranslationUnit>& units, const std::vector<std::string>& targets,
-                       const XliffWriteOptions& options) {
+                       const XliffWriteOptions& options, std::vector<std::string>& errors) {
+  const std::vector<std::string> invalid =
+      CheckCatalogText(units, targets);
+  if (!invalid.empty()) {
+    errors.insert(errors.end(), invalid.begin(), invalid.end());
+    return {};
+  }
   pugi::xml_document document;
   pugi::xml_node declaration = document.append_child(pugi::node_declaration);
   declaration.append_attribute("version") = "1.0";
@@ -105,11 +125,14 @@ std::string WriteXliff(const std::vector<TranslationUnit>& units, const std::vec
   pugi::xml_node xliff = document.append_child("xliff");
   xliff.append_attribute("xmlns") = kNamespace;
   xliff.append_attribute("version") = "2.0";
-  xliff.append_attribute("srcLang") = options.sourceLanguage.empty() ? "en" : options.sourceLanguage.c_str();
-  if (!options.targetLanguage.empty()) xliff.append_attribute("trgLang") = options.targetLanguage.c_str();
+  // Names from the command line and the file system: their control characters (which XML
+  // attributes cannot hold) and stray bytes are escaped.
+  const std::string scriptName = PrintableText(options.scriptName);
+  xliff.append_attribute("srcLang") = options.sourceLanguage.empty() ? "en" : PrintableText(options.sourceLanguage).c_str();
+  if (!options.targetLanguage.empty()) xliff.append_attribute("trgLang") = PrintableText(options.targetLanguage).c_str();
   pugi::xml_node file = xliff.append_child("file");
   file.append_attribute("id") = "f1";
-  file.append_attribute("original") = options.scriptName.c_str();
+  file.append_attribute("original") = scriptName.c_str();
   int number = 0;
   for (std::size_t i = 0; i < units.size(); ++i) {
     const TranslationUnit& unit = units[i];
@@ -120,7 +143,7 @@ std::string WriteXliff(const std::vector<TranslationUnit>& units, const std::vec
     node.append_attribute("name") = unit.context.c_str();
     pugi::xml_node notes = node.append_child("notes");
     AddNote(notes, "kind", unit.Description());
-    AddNote(notes, "location", options.scriptName + ":" + std::to_string(unit.line));
+    AddNote(notes, "location", scriptName + ":" + std::to_string(unit.line));
     const bool translated = i < targets.size() && !targets[i].empty();
     pugi::xml_node segment = node.append_child("segment");
     segment.append_attribute("state") = translated ? "translated" : "initial";

@@ -33,9 +33,10 @@ struct XliffWriteOptions {
   std::string targetLanguage;  // trgLang; left out when empty
 };
 
-// The document for the units that can be translated; `targets` as for WritePoFile.
+// The document for the units that can be translated; `targets` as for WritePoFile. Text that is
+// not valid UTF-8 (see CheckCatalogText) gives its errors and no document (an empty string).
 std::string WriteXliff(const std::vector<TranslationUnit>& units, const std::vector<std::string>& targets,
-                       const XliffWriteOptions& options);
+                       const XliffWriteOptions& options, std::vector<std::string>& errors);
 
 // Reads a document: one entry per unit (its name, or its id when it has none). A segment with
 // state "initial" and a target is a fuzzy translation. Text that is not XML, or XML that is not
