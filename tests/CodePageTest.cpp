@@ -10,27 +10,6 @@ namespace {
 
 using Kind = ConversionError::Kind;
 
-TEST(CodePageTest, PragmaLines) {
-  struct Case {
-    std::string_view line;
-    std::optional<int> expected;
-  };
-  const Case cases[] = {
-      {"#pragma code_page(1252)", 1252},
-      {"  #  pragma\tcode_page( 932 )  // Japanese", 932},
-      {"#pragma code_page(DEFAULT)", kDefaultPragma},
-      {"#pragma code_page(65001)", 65001},
-      {"#pragma code_page(abc)", kUnreadableCodePage},
-      {"#pragma code_page(1252", kUnreadableCodePage},
-      {"#pragma code_page", kUnreadableCodePage},
-      {"#pragma once", std::nullopt},
-      {"#pragmacode_page(1252)", std::nullopt},
-      {"// #pragma code_page(1252)", std::nullopt},
-      {"", std::nullopt},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ParseCodePagePragma(c.line), c.expected) << c.line;
-}
-
 TEST(CodePageTest, RegionsFollowPragmasFromTheirLineOn) {
   LineCollection lines;
   for (const char* line : {"// 1", "#pragma code_page(1251)", "x", "#pragma code_page(DEFAULT)", "y",
@@ -166,46 +145,6 @@ std::vector<std::pair<std::string, int>> Sourced(const clsRC& rc) {
   for (std::size_t i = 0; i < sources.size(); ++i)
     sourced.emplace_back(lines.Item(static_cast<std::int32_t>(i + 1)), int(sources[i]));
   return sourced;
-}
-
-int SourceOf(const std::vector<std::pair<std::string, int>>& sourced, std::string_view piece) {
-  for (const auto& [line, source] : sourced)
-    if (line.find(piece) != std::string::npos) return source;
-  return -1;
-}
-
-TEST(CodePageTest, WrittenLinesNameTheLineOfTheirItem) {
-  Loaded loaded = LoadText(Crlf({
-      "#include \"a.h\"", "STRINGTABLE", "BEGIN", "  IDS_ONE \"one\"", "END",          // 1-5
-      "IDR_M MENU", "BEGIN", "  POPUP \"&File\"", "  BEGIN",                           // 6-9
-      "    MENUITEM \"&Open\", ID_OPEN", "  END", "END",                               // 10-12
-      "IDD_X DIALOG DISCARDABLE 0, 0, 10, 10", "STYLE WS_POPUP", "CAPTION \"Cap\"",    // 13-15
-      "FONT 8, \"Face\"", "BEGIN", "  LTEXT \"Label\", IDC_L, 1, 1, 1, 1", "END",       // 16-19
-      "#ifdef APSTUDIO_INVOKED", "1 TEXTINCLUDE", "", "#else", "\"inside\"", "#endif",  // 20-25
-      "IDR_A ACCELERATORS", "BEGIN", "  \"K\", ID_K, VIRTKEY", "END",                  // 26-29
-      "STRINGTABLE", "BEGIN", "  IDS_TWO \"two\"", "END",                              // 30-33
-      "IDI_A ICON \"a.ico\"", "IDD_Y DIALOG 0, 0, 10, 10", "STYLE WS_POPUP",           // 34-36
-      "FONT 8, \"F\"", "BEGIN",                                                        // 37-38
-      "  CONTROL \"C\", IDC_C, \"Button\", BS_AUTOCHECKBOX, 1, 2, 3, 4", "END",          // 39-40
-  }));
-  ASSERT_TRUE(loaded.result);
-  const clsRC& rc = *loaded.rc;
-  EXPECT_EQ(rc.IfDefLines, (std::vector<std::vector<Int16>>{{21, 23, 24}}));
-  auto sourced = Sourced(rc);
-  struct Case {
-    std::string_view piece;
-    int line;
-  };
-  // A popup's END names the popup; a statement written on two lines names its line twice;
-  // banners and the wrapper name none.
-  const Case cases[] = {{"\"a.h\"", 1},        {"\"one\"", 4},         {"\"two\"", 32},
-                        {"IDR_M MENU", 6},     {"\"&File\"", 8},       {"\"&Open\"", 10},
-                        {"\tEND", 8},          {"IDD_X DIALOG", 13},   {"STYLE WS_POPUP", 14},
-                        {"\"Cap\"", 15},       {"\"Face\"", 16},       {"\"Label\"", 18},
-                        {"1 TEXTINCLUDE", 21}, {"\"inside\"", 24},     {"ID_K", 28},
-                        {"IDI_A", 34},         {"CONTROL\t", 39},      {"BS_AUTOCHECKBOX", 39},
-                        {"// Dialog", 0},      {"#ifdef APSTUDIO", 0}, {"#endif    //", 0}};
-  for (const Case& c : cases) EXPECT_EQ(SourceOf(sourced, c.piece), c.line) << c.piece;
 }
 
 // On every corpus script, each quoted text of a written line stands in the script lines its
