@@ -1,5 +1,6 @@
-// Style flag sets: the shared flag table and Init, the sorted duplicate-free set, membership, and
-// rendering back to text. Tokens to flags with their errors are a table in tests/data/tables.json.
+// Style flag sets: the shared flag table and Init, the sorted duplicate-free set and membership.
+// Tokens to flags with their errors, and rendering back to text, are tables in
+// tests/data/tables.json.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -95,20 +96,6 @@ TEST(InStyleTest, ExactCaseSensitiveMembershipAcrossCalls) {
   EXPECT_EQ(ToVector(style.Items), (V{"NOT WS_GROUP", "WS_CHILD"}));
   EXPECT_TRUE(style.InStyle("NOT WS_GROUP"));
   for (const char* other : {"ws_child", "WS_GROUP", " WS_CHILD"}) EXPECT_FALSE(style.InStyle(other)) << other;
-}
-
-TEST(StyleRenderingTest, FlagsToText) {
-  // Items set directly, as a host may. A set that renders blank gives no STYLE line; flags are
-  // written untrimmed.
-  const std::pair<V, V> cases[] = {
-      {{}, {}}, {{"  "}, {}}, {{" x"}, {"STYLE  x"}},
-      {{"DS_MODALFRAME", "NOT WS_TABSTOP", "WS_POPUP"}, {"STYLE DS_MODALFRAME | NOT WS_TABSTOP | WS_POPUP"}},
-  };
-  for (const auto& [items, lines] : cases) {
-    clsStyle style;
-    for (const std::string& item : items) style.Items.Add(item, item);
-    EXPECT_EQ(ToVector(style.PrintLines()), lines) << style.ConvertLine();
-  }
 }
 
 }  // namespace

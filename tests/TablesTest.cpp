@@ -104,6 +104,13 @@ const std::map<std::string, std::function<json(const json&)>> kFunctions = {
        }
        return json{ToVector(style.Items), error};
      }},
+    // The STYLE line of flags set directly, as a host may.
+    {"StyleLines",
+     [](const json& a) {
+       clsStyle style;
+       for (const json& item : a[0]) style.Items.Add(item.get<std::string>(), item.get<std::string>());
+       return ToVector(style.PrintLines());
+     }},
 };
 
 TEST(TablesTest, EveryRowGivesItsResult) {
