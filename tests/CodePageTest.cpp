@@ -1,5 +1,5 @@
-// Code page regions, iconv conversions and their errors, and the source line of every line
-// the script writer produces.
+// Code page regions, and iconv conversions and their errors. Pragma lines are a table in
+// tests/data/tables.json; the source line of every written line is in the golden scripts.
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -133,36 +133,6 @@ TEST(CodePageTest, LooksLikeUtf8) {
   EXPECT_FALSE(converter.LooksLikeUtf8("caf\xE9"));            // a cp1252 letter
   EXPECT_FALSE(converter.LooksLikeUtf8("\xC3\xA9 and \xE9"));  // one valid sequence is not enough
   EXPECT_FALSE(converter.LooksLikeUtf8("\xC0\xAF"));           // overlong
-}
-
-// The writer's lines and the script line each came from.
-std::vector<std::pair<std::string, int>> Sourced(const clsRC& rc) {
-  std::vector<Int16> sources;
-  LineCollection lines = rc.PrintLines(sources);
-  EXPECT_EQ(ToVector(lines), ToVector(rc.PrintLines()));
-  EXPECT_EQ(sources.size(), static_cast<std::size_t>(lines.Count()));
-  std::vector<std::pair<std::string, int>> sourced;
-  for (std::size_t i = 0; i < sources.size(); ++i)
-    sourced.emplace_back(lines.Item(static_cast<std::int32_t>(i + 1)), int(sources[i]));
-  return sourced;
-}
-
-// On every corpus script, each quoted text of a written line stands in the script lines its
-// source names (the statement may continue on the next lines).
-TEST(CodePageTest, CorpusSourcesHoldTheirText) {
-  int checked = ForEachLoadedCorpusScript([](const std::filesystem::path& path, const clsRC& rc) {
-    for (const auto& [line, source] : Sourced(rc)) {
-      std::size_t open = line.find('"');
-      if (open == std::string::npos) continue;
-      std::size_t close = line.find('"', open + 1);
-      std::string quoted = line.substr(open, close == std::string::npos ? std::string::npos : close - open + 1);
-      ASSERT_GT(source, 0) << path << ": " << line;
-      std::string statement;
-      for (int l = source; l <= std::min<int>(source + 3, rc.Lines.Count()); ++l) statement += rc.Lines.Item(l);
-      EXPECT_NE(statement.find(quoted), std::string::npos) << path << ":" << source << ": " << line;
-    }
-  });
-  EXPECT_GE(checked, 80);
 }
 
 }  // namespace
