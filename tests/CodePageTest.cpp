@@ -1,5 +1,5 @@
-// Code page regions, iconv conversions and their errors, and the source line of every line
-// the script writer produces.
+// Code page regions, and iconv conversions and their errors. Pragma lines are a table in
+// tests/data/tables.json; the source line of every written line is in the golden scripts.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -12,27 +12,6 @@ namespace tamrel {
 namespace {
 
 using Kind = ConversionError::Kind;
-
-TEST(CodePageTest, PragmaLines) {
-  struct Case {
-    std::string_view line;
-    std::optional<int> expected;
-  };
-  const Case cases[] = {
-      {"#pragma code_page(1252)", 1252},
-      {"  #  pragma\tcode_page( 932 )  // Japanese", 932},
-      {"#pragma code_page(DEFAULT)", kDefaultPragma},
-      {"#pragma code_page(65001)", 65001},
-      {"#pragma code_page(abc)", kUnreadableCodePage},
-      {"#pragma code_page(1252", kUnreadableCodePage},
-      {"#pragma code_page", kUnreadableCodePage},
-      {"#pragma once", std::nullopt},
-      {"#pragmacode_page(1252)", std::nullopt},
-      {"// #pragma code_page(1252)", std::nullopt},
-      {"", std::nullopt},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ParseCodePagePragma(c.line), c.expected) << c.line;
-}
 
 TEST(CodePageTest, RegionsFollowPragmasFromTheirLineOn) {
   LineCollection lines;
@@ -164,76 +143,6 @@ TEST(CodePageTest, LooksLikeUtf8) {
   EXPECT_FALSE(converter.LooksLikeUtf8("caf\xE9"));            // a cp1252 letter
   EXPECT_FALSE(converter.LooksLikeUtf8("\xC3\xA9 and \xE9"));  // one valid sequence is not enough
   EXPECT_FALSE(converter.LooksLikeUtf8("\xC0\xAF"));           // overlong
-}
-
-// The writer's lines and the script line each came from.
-std::vector<std::pair<std::string, int>> Sourced(const clsRC& rc) {
-  std::vector<Int16> sources;
-  LineCollection lines = rc.PrintLines(sources);
-  EXPECT_EQ(ToVector(lines), ToVector(rc.PrintLines()));
-  EXPECT_EQ(sources.size(), static_cast<std::size_t>(lines.Count()));
-  std::vector<std::pair<std::string, int>> sourced;
-  for (std::size_t i = 0; i < sources.size(); ++i)
-    sourced.emplace_back(lines.Item(static_cast<std::int32_t>(i + 1)), int(sources[i]));
-  return sourced;
-}
-
-int SourceOf(const std::vector<std::pair<std::string, int>>& sourced, std::string_view piece) {
-  for (const auto& [line, source] : sourced)
-    if (line.find(piece) != std::string::npos) return source;
-  return -1;
-}
-
-TEST(CodePageTest, WrittenLinesNameTheLineOfTheirItem) {
-  Loaded loaded = LoadText(Crlf({
-      "#include \"a.h\"", "STRINGTABLE", "BEGIN", "  IDS_ONE \"one\"", "END",          // 1-5
-      "IDR_M MENU", "BEGIN", "  POPUP \"&File\"", "  BEGIN",                           // 6-9
-      "    MENUITEM \"&Open\", ID_OPEN", "  END", "END",                               // 10-12
-      "IDD_X DIALOG DISCARDABLE 0, 0, 10, 10", "STYLE WS_POPUP", "CAPTION \"Cap\"",    // 13-15
-      "FONT 8, \"Face\"", "BEGIN", "  LTEXT \"Label\", IDC_L, 1, 1, 1, 1", "END",       // 16-19
-      "#ifdef APSTUDIO_INVOKED", "1 TEXTINCLUDE", "", "#else", "\"inside\"", "#endif",  // 20-25
-      "IDR_A ACCELERATORS", "BEGIN", "  \"K\", ID_K, VIRTKEY", "END",                  // 26-29
-      "STRINGTABLE", "BEGIN", "  IDS_TWO \"two\"", "END",                              // 30-33
-      "IDI_A ICON \"a.ico\"", "IDD_Y DIALOG 0, 0, 10, 10", "STYLE WS_POPUP",           // 34-36
-      "FONT 8, \"F\"", "BEGIN",                                                        // 37-38
-      "  CONTROL \"C\", IDC_C, \"Button\", BS_AUTOCHECKBOX, 1, 2, 3, 4", "END",          // 39-40
-  }));
-  ASSERT_TRUE(loaded.result);
-  const clsRC& rc = *loaded.rc;
-  EXPECT_EQ(rc.IfDefLines, (std::vector<std::vector<Int16>>{{21, 23, 24}}));
-  auto sourced = Sourced(rc);
-  struct Case {
-    std::string_view piece;
-    int line;
-  };
-  // A popup's END names the popup; a statement written on two lines names its line twice;
-  // banners and the wrapper name none.
-  const Case cases[] = {{"\"a.h\"", 1},        {"\"one\"", 4},         {"\"two\"", 32},
-                        {"IDR_M MENU", 6},     {"\"&File\"", 8},       {"\"&Open\"", 10},
-                        {"\tEND", 8},          {"IDD_X DIALOG", 13},   {"STYLE WS_POPUP", 14},
-                        {"\"Cap\"", 15},       {"\"Face\"", 16},       {"\"Label\"", 18},
-                        {"1 TEXTINCLUDE", 21}, {"\"inside\"", 24},     {"ID_K", 28},
-                        {"IDI_A", 34},         {"CONTROL\t", 39},      {"BS_AUTOCHECKBOX", 39},
-                        {"// Dialog", 0},      {"#ifdef APSTUDIO", 0}, {"#endif    //", 0}};
-  for (const Case& c : cases) EXPECT_EQ(SourceOf(sourced, c.piece), c.line) << c.piece;
-}
-
-// On every corpus script, each quoted text of a written line stands in the script lines its
-// source names (the statement may continue on the next lines).
-TEST(CodePageTest, CorpusSourcesHoldTheirText) {
-  int checked = ForEachLoadedCorpusScript([](const std::filesystem::path& path, const clsRC& rc) {
-    for (const auto& [line, source] : Sourced(rc)) {
-      std::size_t open = line.find('"');
-      if (open == std::string::npos) continue;
-      std::size_t close = line.find('"', open + 1);
-      std::string quoted = line.substr(open, close == std::string::npos ? std::string::npos : close - open + 1);
-      ASSERT_GT(source, 0) << path << ": " << line;
-      std::string statement;
-      for (int l = source; l <= std::min<int>(source + 3, rc.Lines.Count()); ++l) statement += rc.Lines.Item(l);
-      EXPECT_NE(statement.find(quoted), std::string::npos) << path << ":" << source << ": " << line;
-    }
-  });
-  EXPECT_GE(checked, 80);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The document: Init and its operation code, reading the file into lines, the walk over the
-// lines, keyword recognition, and the reports and host-form calls it makes.
+// The document: Init and its operation code, reading the file into lines, the walk's line
+// limit and keyword recognition. The walk's reports and host-form calls on whole scripts are in
+// the golden scripts (tests/data/golden).
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -73,48 +74,6 @@ TEST(InitTest, LogEntryThatIsNotALogRaisesFromTheReport) {
   EXPECT_EQ(ErrorOf([&] { rc.Init("/nonexistent.rc", hosts, 2); }), err::NoSuchMember);
 }
 
-TEST(ReadTest, EveryLineEndEndsALine) {
-  struct Case {
-    std::string bytes;
-    V lines;
-  };
-  const Case cases[] = {
-      {"", {}},
-      {"a\r\nb\r\n", {"a", "b"}},
-      {"a\nb\n", {"a", "b"}},
-      {"a\rb", {"a", "b"}},
-      {"a\r\n\r\nb", {"a", "", "b"}},
-      {"a\n\nb\r\rc\r\n", {"a", "", "b", "", "c"}},
-      {"\n", {""}},
-      {"x", {"x"}},
-      {"  // comment\t\r\n\t#define X 1  \r\n", {"  // comment\t", "\t#define X 1  "}},  // kept untrimmed
-      {std::string("n\0ul\xff\r\n", 7), {std::string("n\0ul\xff", 5)}},
-  };
-  for (const Case& c : cases) {
-    Loaded loaded = LoadText(c.bytes);
-    EXPECT_TRUE(loaded.result);
-    EXPECT_EQ(ToVector(loaded.rc->Lines), c.lines);
-  }
-}
-
-TEST(WalkTest, ScriptWithoutSectionsBuildsAndCreatesNoItem) {
-  Loaded loaded = LoadText(Crlf({"// comment", "#define IDC_X 100", "#pragma code_page(1252)", "",
-                                 "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US", "#if 0", "#endif",
-                                 "VS_VERSION_INFO VERSIONINFO", "BEGIN", "  VALUE \"x\", \"y\"", "END"}));
-  EXPECT_TRUE(loaded.result);
-  EXPECT_TRUE(loaded.rc->Initialized);
-  EXPECT_TRUE(loaded.log->entries.empty());
-  EXPECT_EQ(loaded.rc->Dialogs.Count() + loaded.rc->Menus.Count() + loaded.rc->Includes.Count(), 0);
-}
-
-TEST(WalkTest, StatementRunningPastTheEndIsReportedByTheWalk) {
-  Loaded loaded = LoadText(Crlf({"// fine", "STYLE WS_CHILD |"}));
-  EXPECT_FALSE(loaded.result);
-  ASSERT_EQ(loaded.log->entries.size(), 1u);
-  EXPECT_EQ(loaded.log->entries[0].message, "RCprf-12: Index out of range (9)");
-  EXPECT_FALSE(loaded.log->entries[0].location.has_value());
-}
-
 TEST(WalkTest, SixteenBitLineLimit) {
   std::string lines32766;
   for (int i = 0; i < 32766; ++i) lines32766 += "// line\r\n";
@@ -127,34 +86,6 @@ TEST(WalkTest, SixteenBitLineLimit) {
   EXPECT_EQ(over.rc->Lines.Count(), 32767);
   ASSERT_EQ(over.log->entries.size(), 1u);
   EXPECT_EQ(over.log->entries[0].message, "RCprf-12: Overflow (6)");
-}
-
-TEST(WalkTest, HostFormCallsComeInOrder) {
-  auto form = std::make_shared<RecordingForm>();
-  Loaded loaded = LoadText(Crlf({"// a", "// b"}), form);
-  EXPECT_TRUE(loaded.result);
-  EXPECT_EQ(form->calls, (V{"status:Reading resource...", "status:Ready.", "max=2", "value=0",
-                            "status:Building resource..", "max?", "value=2", "max?", "value=0",
-                            "status:Ready."}));
-}
-
-TEST(FindKeyWordTest, ExactKeywordsOnly) {
-  struct Case {
-    V tokens;
-    int k;
-  };
-  const Case cases[] = {
-      {{"IDD_X", "DIALOG", "0"}, 2},   {{"A", "DIALOG"}, 2},         {{"", "ICON"}, 2},
-      {{"bitmap", "x"}, 0},            {{"MAP", "#if", "I"}, 0},     {{"IDD_X", "DIALOGEX"}, 2},
-      {{"GUIDELINES", "DESIGNINFO"}, 2}, {{"#include", "\"a.h\""}, 1}, {{"x", "CURSOR", "ICON"}, 2},
-      {{"#ifdef", "X"}, 1},            {{"STRINGTABLE"}, 1},          {{"ACCELERATORS"}, 1},
-  };
-  clsRC rc;
-  for (const Case& c : cases) {
-    Tokens tokens;
-    for (const std::string& t : c.tokens) tokens.Add(t);
-    EXPECT_EQ(DocumentTestPeer::FindKeyWord(rc, tokens), c.k) << c.tokens[0];
-  }
 }
 
 // The form is found once per Init: a second Init after the host took its form away (or put a

@@ -1,15 +1,11 @@
-// Line services: trimming, joining continuation lines into statements, and tokenizing.
+// Line services: joining continuation lines into statements, and tokenizing overlong statements.
+// TrimWhite and ParseLine on ordinary statements are tables in tests/data/tables.json.
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
 
 namespace tamrel {
 namespace {
-
-std::vector<std::string> Split(std::string_view statement, char separator = ' ') {
-  clsRC rc;
-  return ToVector(rc.ParseLine(statement, separator));
-}
 
 // A document that keeps a recording log and reads nothing.
 clsRC Logged(std::shared_ptr<RecordingLog> log) {
@@ -24,16 +20,6 @@ clsRC WithLines(std::initializer_list<std::string> lines) {
   clsRC rc;
   for (const std::string& line : lines) rc.Lines.Add(line);
   return rc;
-}
-
-TEST(TrimWhiteTest, Table) {
-  struct Case {
-    std::string in, out;
-  };
-  const Case cases[] = {
-      {"\t A\t", "A"}, {"\t", "\t"}, {"", ""}, {"  a b  ", "a b"}, {" \t \t ", "\t \t"}, {"   ", ""},
-  };
-  for (const Case& c : cases) EXPECT_EQ(clsRC::TrimWhite(c.in), c.out) << '"' << c.in << '"';
 }
 
 TEST(GetFullLineTest, StatementModeJoinsContinuationLines) {
@@ -57,52 +43,6 @@ TEST(GetFullLineTest, JoinedModeTakesExactlyNLines) {
   EXPECT_EQ(rc.GetFullLine(2, count, "2"), "\"text\"");
   EXPECT_EQ(rc.GetFullLine(1, count, 0), "");
   EXPECT_EQ(count, 0);
-}
-
-TEST(ParseLineTest, Table) {
-  using V = std::vector<std::string>;
-  struct Case {
-    std::string statement;
-    char separator;
-    V tokens;
-  };
-  const Case cases[] = {
-      {"", ' ', {}},
-      {"    ", ' ', {}},
-      {"// comment", ' ', {}},
-      {"\t// x", ' ', {"", "//", "x"}},
-      {"\t// x", '|', {"// x"}},
-      {"A,,B", ' ', {"A", "", "B"}},
-      {"A,,B", ',', {"A", "", "B"}},
-      {"A,,B", '|', {"A", "", "B"}},
-      {"a | b", '|', {"a", "b"}},
-      {"a | b", ' ', {"a|b"}},
-      {"WS_CHILD | NOT WS_TABSTOP", ' ', {"WS_CHILD|NOT WS_TABSTOP"}},
-      {"NOT WS_GROUP, x", ' ', {"NOT WS_GROUP", "x"}},
-      {"LTEXT \"Hello, world\", IDC_X, 1, 2, 3, 4, NOT WS_GROUP", ' ',
-       {"LTEXT", "\"Hello, world\"", "IDC_X", "1", "2", "3", "4", "NOT WS_GROUP"}},
-      {"a , b", ' ', {"a", "b"}},
-      {"a  \t b", ' ', {"a", "b"}},
-      {"#endif    // APSTUDIO_INVOKED", ' ', {"#endif", "//", "APSTUDIO_INVOKED"}},
-      {"\"unterminated, text; here", ' ', {"\"unterminated, text; here"}},
-      {"x; y", ' ', {"x", "y"}},
-      {"a, ; b", ' ', {"a", "", "b"}},
-      {"\t", ' ', {""}},                       // a tab alone is one empty token
-      {"\t \t", ' ', {""}},
-      {"NOT \t", ' ', {"NOT "}},               // trailing blanks stay until the first split
-      {"x NOT \t", ' ', {"x", "NOT"}},         // and go with it
-      {"a\t", ' ', {"a"}},
-      {"IDD_X DIALOG 0, 0, 10, 20", ' ', {"IDD_X", "DIALOG", "0", "0", "10", "20"}},
-      // Text between double quotes is kept as written: semicolons, and blanks next to "|" or
-      // before ",", are only touched outside quotes. Tabs become blanks everywhere.
-      {"IDS_FILTER \"Bitmaps (*.bmp;*.dib)|*.bmp;*.dib||\"", ' ',
-       {"IDS_FILTER", "\"Bitmaps (*.bmp;*.dib)|*.bmp;*.dib||\""}},
-      {"CAPTION \"a | b , c\"", ' ', {"CAPTION", "\"a | b , c\""}},
-      {"X \"a\tb\"", ' ', {"X", "\"a b\""}},
-      {"\"a \"\" b\" , c", ' ', {"\"a \"\" b\"", "c"}},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(Split(c.statement, c.separator), c.tokens) << '"' << c.statement << "\" sep '" << c.separator << "'";
 }
 
 // A stretch of 32767 characters without a split overflows the 16-bit scan position: the
@@ -159,14 +99,6 @@ TEST(ParseLineTest, OverflowWithoutALogIsNotRaised) {
   noLog.Init("unused", std::make_shared<HostObjects>());
   EXPECT_EQ(ToVector(noLog.ParseLine(statement, ' ')), expected);
   EXPECT_EQ(ToVector(noLog.ParseLine(std::string(40000, '|'), '|')), (std::vector<std::string>{"ERROR"}));
-}
-
-TEST(ParseLineTest, ArbitraryBytesAreSafe) {
-  std::string bytes;
-  for (int i = 0; i < 256; ++i) bytes.push_back(static_cast<char>(i));
-  bytes += std::string("\0\0\"\xff;|,", 8);
-  std::vector<std::string> tokens = Split(bytes);
-  EXPECT_FALSE(tokens.empty());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Menus: reading MENU resources into trees, writing and counting them, the entry type that holds
-// items and popups alike, and menus nested ten thousand deep.
+// Menus: counting them, the entry type that holds items and popups alike, and menus nested ten
+// thousand deep. Reading and writing them, and their failures, are golden scripts (menu-*.rc).
 #include <gtest/gtest.h>
 #include <pthread.h>
 
@@ -17,62 +17,6 @@ std::string Outcome(const Loaded& loaded) {
   for (const LogEntry& e : loaded.log->entries) text += " | " + e.message + " @ " + e.location.value_or("-");
   for (const std::string& box : loaded.messageBoxes) text += " | " + box;
   return text;
-}
-
-// Options after an item's identifier and header words after the memory option are dropped; a
-// two-word header reads with an empty Disposition. Captions of 11, 12, 23 and 24 characters meet
-// the tab steps. Blank and comment lines keep the line numbers but take no position.
-TEST(MenuTest, ReadWriteReadAgain) {
-  const std::initializer_list<std::string_view> written = {
-      "IDR_MAIN MENU DISCARDABLE", "BEGIN", "\tPOPUP \"&File\"", "\tBEGIN", "\t\tMENUITEM \"&Open All\",\t\t\t\tID_OPEN",
-      "\t\tMENUITEM SEPARATOR", "\tEND", "\tMENUITEM \"&Help Text\",\t\t\tID_HELP", "\tPOPUP \"&View\"", "\tBEGIN",
-      "\t\tPOPUP \"&Zoom\"", "\t\tBEGIN", "\t\t\tMENUITEM \"Zoom 200 50% Of Width\",\t\t\tID_ZOOM", "\t\tEND", "\tEND",
-      "END"};
-  Loaded loaded = LoadText(Crlf(
-      {"IDR_MAIN MENU DISCARDABLE PURE", "BEGIN", "    POPUP \"&File\"", "    BEGIN",
-       "        MENUITEM \"&Open All\",   ID_OPEN, GRAYED", "", "        // comment", "        MENUITEM SEPARATOR",
-       "    END", "    MENUITEM \"&Help Text\", ID_HELP", "    POPUP \"&View\"", "    BEGIN", "        POPUP \"&Zoom\"",
-       "        BEGIN", "            MENUITEM \"Zoom 200 50% Of Width\", ID_ZOOM", "        END", "    END", "END",
-       "IDR_SMALL MENU", "BEGIN", "MENUITEM \"About This Application\", ID_A", "END"}));
-  EXPECT_EQ(Outcome(loaded), "1 2 8");  // five items and three popups
-  const clsMenu& menu = loaded.rc->Menus.Item(1);
-  EXPECT_EQ(ToVector(menu.PrintLines()), V(written.begin(), written.end()));
-  EXPECT_EQ(ToVector(loaded.rc->Menus.Item(2).PrintLines()),
-            (V{"IDR_SMALL MENU ", "BEGIN", "\tMENUITEM \"About This Application\",\t\tID_A", "END"}));
-  const clsMenuItem& separator = menu.Items.Item(1).Popup().Items.Item(2).MenuItem();
-  const clsMenu& view = menu.Items.Item(3).Popup();
-  EXPECT_EQ((std::vector<int>{menu.Line, separator.Line, separator.RelIndex, view.Line, view.RelIndex}),
-            (std::vector<int>{1, 8, 2, 11, 3}));
-  EXPECT_EQ(view.Items.Item(1).Popup().ID, "IDR_MAIN");  // popups carry their menu's identifier
-  EXPECT_EQ(ToVector(LoadText(Crlf(written)).rc->Menus.Item(1).PrintLines()), V(written.begin(), written.end()));
-}
-
-// A missing BEGIN, like a statement the reader cannot take, is reported once,
-// by the innermost block; nothing of an unfinished tree is attached. Blocks that run out of lines
-// are kept.
-TEST(MenuTest, FailuresAndUnclosedBlocks) {
-  const std::pair<std::string, std::string> cases[] = {
-      {Crlf({"IDR_A MENU", "MENUITEM \"A\", ID_A", "END"}),
-       "0 0 0 | RCpM-04: BEGIN expected after the block header (1001) @ 2:  MENUITEM \"A\", ID_A"},
-      {Crlf({"IDR_A MENU", "BEGIN", "MENUITEM \"A\", ID_A", "POPUP \"P\"", "MENUITEM \"B\", ID_B", "END"}),
-       "0 0 1 | RCpM-04: BEGIN expected after the block header (1001) @ 5:  MENUITEM \"B\", ID_B"},
-      {Crlf({"MENU", "BEGIN", "END"}), "0 0 0 | RCpM-03: Index out of range (9) @ 1:  MENU"},
-      {Crlf({"IDR_A MENU", "BEGIN", "MENUITEM \"A\", ID_A", "POPUP", "BEGIN", "END", "END"}),
-       "0 0 1 | RCpM-03: Index out of range (9) @ 4:  POPUP"},
-      {Crlf({"IDR_A MENU", "BEGIN", "POPUP \"P\"", "BEGIN", "POPUP \"Q\"", "BEGIN", "MENUITEM \"B\", ID_B",
-        "MENUITEM \"A\"", "END", "END", "END"}),
-       "0 0 1 | RCpM-07: Index out of range (9) @ 8:  MENUITEM \"A\""},
-      {Crlf({"IDR_A MENU"}), "0 0 0 | RCprf-07: Index out of range (9) @ -"},
-      {Crlf({"IDR_A MENU", "BEGIN", "POPUP \"P\"", "BEGIN", "MENUITEM \"A\", ID_A"}), "1 1 2"},
-  };
-  for (const auto& [script, outcome] : cases) EXPECT_EQ(Outcome(LoadText(script)), outcome);
-
-  // The cursor stays on each block's closing line: progress after a popup is the line after its END.
-  auto form = std::make_shared<RecordingForm>();
-  LoadText(Crlf({"M MENU", "BEGIN", "MENUITEM \"A\", A", "POPUP \"P\"", "BEGIN", "MENUITEM \"B\", B", "END", "END"}),
-           form);
-  EXPECT_EQ(V(form->calls.end() - 7, form->calls.end()),
-            (V{"status:Building resource..", "value=4", "value=7", "value=8", "max?", "value=0", "status:Ready."}));
 }
 
 // Items are counted, popup captions are not, the operation is passed on, and the 16-bit total

@@ -1,6 +1,7 @@
-// The streaming writer: Write gives exactly PrintLines' lines and source lines, counts agree
-// with what is written, a model the writer cannot write is refused before the first line, a
-// failing stream or sink reaches the caller, and deep menus stream in constant extra memory.
+// The streaming writer: counts agree with what is written, a model the writer cannot write is
+// refused before the first line, a failing stream or sink reaches the caller, and deep menus
+// stream in constant extra memory. That Write gives exactly PrintLines' lines and source lines
+// is checked on every golden script (ToolGoldenTest.cpp).
 #include <gtest/gtest.h>
 #include <malloc.h>
 
@@ -13,52 +14,6 @@ namespace tamrel {
 namespace {
 
 using V = std::vector<std::string>;
-
-struct Streamed {
-  V lines;
-  std::vector<int> sources;
-};
-
-Streamed Stream(const clsRC& rc, std::string_view eol = {}) {
-  Streamed s;
-  EXPECT_TRUE(rc.Write(
-      [&](std::string_view text, std::int32_t source) {
-        s.lines.emplace_back(text);
-        s.sources.push_back(source);
-      },
-      eol));
-  return s;
-}
-
-void ExpectSameAsPrintLines(const clsRC& rc, const std::string& what) {
-  std::vector<Int16> sources;
-  V printed = ToVector(rc.PrintLines(sources));
-  Streamed streamed = Stream(rc);
-  EXPECT_EQ(streamed.lines, printed) << what;
-  EXPECT_EQ(streamed.sources, std::vector<int>(sources.begin(), sources.end())) << what;
-  EXPECT_EQ(rc.LineCount(), static_cast<std::int64_t>(printed.size())) << what;
-  std::string joined;
-  for (const std::string& line : printed) joined.append(line).append("\r\n");
-  std::ostringstream out;
-  EXPECT_TRUE(rc.Write(out)) << what;
-  EXPECT_EQ(out.str(), joined) << what;
-}
-
-TEST(ScriptStreamTest, WriteGivesPrintLinesLinesOnTheCorpus) {
-  Loaded sample = LoadText(ReadBytes(std::filesystem::path(TAMREL_EXAMPLES) / "sample.rc"));
-  ASSERT_TRUE(sample.result);
-  ExpectSameAsPrintLines(*sample.rc, "sample.rc");
-  ExpectSameAsPrintLines(clsRC(), "empty document");
-  int seen = 0, compared = 0;
-  for (const std::filesystem::path& path : CorpusScripts()) {
-    if (seen++ % 8 != 0) continue;  // a spread of the corpus; CorpusTest reads all of it
-    Loaded loaded = LoadText(ReadBytes(path));
-    if (!loaded.result) continue;
-    ExpectSameAsPrintLines(*loaded.rc, path.filename().string());
-    ++compared;
-  }
-  EXPECT_GE(compared, 8);
-}
 
 clsStyle StyleOf(std::initializer_list<const char*> names) {
   clsStyle style;

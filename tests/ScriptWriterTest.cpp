@@ -1,5 +1,6 @@
-// The script writer: section order, banners, blank lines, the single APSTUDIO_INVOKED wrapper,
-// the string table that is always written, and the partial result of a failed write.
+// The script writer on models built by hand: the string table that is always written, the
+// single APSTUDIO_INVOKED wrapper, and the partial result of a failed write. Section order,
+// banners and blank lines of scripts read are golden scripts (tests/data/golden/script-*.rc).
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -23,78 +24,6 @@ TEST(ScriptWriterTest, EmptyDocumentWritesOnlyTheStringTable) {
   clsRC rc;
   EXPECT_EQ(ToVector(rc.PrintLines()),
             Concat({Banner("String Table"), {"STRINGTABLE DISCARDABLE", "BEGIN", "END", ""}}));
-}
-
-// The document of the worked example, read from the script an editor would have written.
-TEST(ScriptWriterTest, WorkedExampleReproducesExactly) {
-  Loaded loaded = LoadText(Crlf({
-      "#include \"afxres.h\"",
-      "IDD_ABOUT DIALOGEX 0, 0, 186, 95",
-      "STYLE WS_SYSMENU | DS_MODALFRAME | WS_POPUP",
-      "CAPTION \"About\"",
-      "FONT 8, \"MS Sans Serif\"",
-      "{",
-      "    LTEXT           \"Version 1.0\",IDC_STATIC,7,7,120,8",
-      "    DEFPUSHBUTTON   \"OK\",IDOK,129,74,50,14,WS_GROUP",
-      "    CONTROL         \"Check\",IDC_CHECK,\"Button\",BS_AUTOCHECKBOX | WS_TABSTOP,7,30,80,10",
-      "}",
-      "#ifdef APSTUDIO_INVOKED",
-      "1 TEXTINCLUDE DISCARDABLE", "BEGIN", "    \"resource.h\\0\"", "END",
-      "#endif",
-  }));
-  ASSERT_TRUE(loaded.result);
-  const clsRC& rc = *loaded.rc;
-
-  const V expected = Concat({
-      Banner(" Generated from the TEXTINCLUDE 2 resource."),
-      {"#include  \"afxres.h\"", ""},
-      Banner("Dialog"),
-      {"IDD_ABOUT DIALOG DISCARDABLE 0, 0, 186, 95", "STYLE DS_MODALFRAME | WS_POPUP | WS_SYSMENU",
-       "CAPTION \"About\"", "FONT 8, \"MS Sans Serif\"", "BEGIN",
-       "\tLTEXT\t\t\t\"Version 1.0\", IDC_STATIC,7, 7, 120, 8",
-       "\tDEFPUSHBUTTON\t\"OK\", IDOK, 129, 74, 50, 14, WS_GROUP", "\tCONTROL\t\t\"Check\", IDC_CHECK, \"Button\",",
-       "\t\t\t\tBS_AUTOCHECKBOX | WS_TABSTOP, 7, 30, 80, 10", "END", ""},
-      {"#ifdef APSTUDIO_INVOKED"},
-      Banner("TEXTINCLUDE"),
-      {"1 TEXTINCLUDE DISCARDABLE", "BEGIN", "    \"resource.h\\0\"", "END", "#endif    // APSTUDIO_INVOKED", ""},
-      Banner("String Table"),
-      {"STRINGTABLE DISCARDABLE", "BEGIN", "END", ""},
-  });
-  ASSERT_EQ(expected.size(), 44u);
-  EXPECT_EQ(ToVector(rc.PrintLines()), expected);
-  EXPECT_EQ(ToVector(rc.PrintLines()), expected);  // writing changes nothing
-}
-
-// Sections come in a fixed order whatever the script's order; one-line items end their group
-// with one blank line, multi-line items each get one; #ifdef blocks share one wrapper.
-TEST(ScriptWriterTest, SectionOrderAndBlankLines) {
-  Loaded loaded = LoadText(Crlf({
-      "STRINGTABLE", "BEGIN", "  IDS_A \"a\"", "END",
-      "#ifdef X", "line one", "#endif",
-      "IDC_C CURSOR \"c.cur\"",
-      "IDM_A MENU", "BEGIN", "  MENUITEM \"&A\", ID_A", "END",
-      "IDM_B MENU", "BEGIN", "  MENUITEM \"&B\", ID_B", "END",
-      "IDB_B BITMAP \"b.bmp\"",
-      "IDI_A ICON \"a.ico\"", "IDI_B ICON \"b.ico\"", "IDI_C ICON \"c.ico\"",
-      "#ifdef Y", "line two", "#endif",
-      "#include \"resource.h\"",
-      "GUIDELINES DESIGNINFO", "BEGIN", "  IDD_X, DIALOG", "END",
-  }));
-  ASSERT_TRUE(loaded.result) << (loaded.log->entries.empty() ? "" : loaded.log->entries[0].message);
-  V lines = ToVector(loaded.rc->PrintLines());
-  V titles;
-  for (std::size_t i = 0; i + 2 < lines.size(); ++i)
-    if (lines[i] == kSlashes) titles.push_back(lines[i + 2]);
-  EXPECT_EQ(titles, (V{"//  Generated from the TEXTINCLUDE 2 resource.", "// Icon", "// Bitmap", "// Cursor",
-                       "// Menu", "// TEXTINCLUDE", "// String Table"}));
-  auto at = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) - lines.begin(); };
-  EXPECT_EQ(lines[at("// Icon") + 6], "");  // banner end, three icon lines, then one blank line
-  EXPECT_NE(lines[at("// Icon") + 5], "");
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), "#ifdef APSTUDIO_INVOKED"), 1);
-  EXPECT_EQ(lines[at("line one") + 1], "line two");
-  EXPECT_EQ(lines[at("line two") + 1], "#endif    // APSTUDIO_INVOKED");
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), "END"), 3);  // two menus and the string table
-  EXPECT_EQ(at("  IDD_X, DIALOG"), static_cast<long>(lines.size()));  // design information is not written
 }
 
 // Inside the wrapper a block's own conditional directives are left out, however they are
@@ -146,30 +75,6 @@ TEST(ScriptWriterTest, FailureReportsAndReturnsWhatWasWritten) {
   ASSERT_EQ(loaded.log->entries.size(), 1u);
   EXPECT_EQ(loaded.log->entries[0].message, "RCpl-07: Overflow (6)");
   EXPECT_FALSE(loaded.log->entries[0].location.has_value());
-}
-
-TEST(WordCountTest, DocumentSumsDialogsMenusAndStringTable) {
-  Loaded loaded = LoadText(Crlf({
-      "IDD_A DIALOG 0, 0, 10, 10", "STYLE WS_POPUP", "CAPTION \"Two words\"", "FONT 8, \"X\"", "BEGIN",
-      "  LTEXT \"Three little words\", IDC_STATIC, 1, 2, 3, 4",
-      "  CONTROL \"Not counted\", IDC_C, \"Button\", BS_AUTOCHECKBOX, 1, 2, 3, 4", "END",
-      "IDM_A MENU", "BEGIN", "  POPUP \"Popup caption ignored\"", "  BEGIN", "    MENUITEM \"&Open 2\", ID_O",
-      "    MENUITEM SEPARATOR", "  END", "END",
-      "STRINGTABLE", "BEGIN", "  IDS_A \"100% done [ok]\"", "END",
-      "IDA_A ACCELERATORS", "BEGIN", "  \"A\", ID_A, VIRTKEY", "  \"B\", ID_B, VIRTKEY, CONTROL", "END",
-  }));
-  ASSERT_TRUE(loaded.result) << (loaded.log->entries.empty() ? "" : loaded.log->entries[0].message);
-  const clsRC& rc = *loaded.rc;
-  EXPECT_EQ(rc.DisplayWordCount(), 2 + 3 + 3 + 3);  // caption, LTEXT, menu items, string
-  EXPECT_EQ(rc.DisplayWordCount(0), rc.DisplayWordCount());
-  // "\"100%" and "[ok]\"" are not words; "2\"" is (the quote keeps it from reading as a number).
-  EXPECT_EQ(rc.DisplayWordCount(1), 2 + 3 + 3 + 1);
-  EXPECT_EQ(rc.TotalControls(), 2);
-  EXPECT_EQ(rc.TotalAccelerators(), 2);
-  EXPECT_EQ(rc.TotalMenuItems, 3);
-  clsRC empty;
-  EXPECT_EQ(empty.DisplayWordCount(), 0);
-  EXPECT_EQ(empty.TotalControls(), 0);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// The view splitter the section readers share, and the readers over statements that span
-// lines, carry tabs, semicolons and blanks before commas: the model they build is the one the
-// copying tokenizer built.
+// The view splitter the section readers share, and an overflowing statement inside a section.
+// The readers over statements that span lines, carry tabs, semicolons and blanks before commas
+// are a golden script (script-continued-statements.rc).
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -64,47 +64,6 @@ TEST(StatementTokensTest, ItemOutsideTheTokensIsError9) {
   EXPECT_EQ(ErrorOf([&] { splitter.tokens.Item(1); }), err::OutOfRange);
 }
 
-V Banner(const std::string& title) { return {std::string(77, '/'), "//", "// " + title, "//", ""}; }
-
-// Every reader over statements continued on the next line, a caption and a string alone on
-// their line, semicolons inside and outside quotes, tabs and blanks before commas. The expected
-// lines are what the copying tokenizer gave.
-TEST(ReaderStatementsTest, ReadersGiveTheSameModel) {
-  const std::string script = Crlf({
-      "IDD_A DIALOG DISCARDABLE 0, 0, 100,", "    50", "STYLE WS_CHILD |", "    WS_VISIBLE | 0x4",
-      "CAPTION", "\"Two; lines\"", "FONT 8, \"MS Sans Serif\"", "BEGIN",
-      "    CONTROL \"Te;xt\",IDC_A,\"Button\",BS_AUTOCHECKBOX |", "            WS_TABSTOP,7,7,50,10",
-      "    LTEXT \"x\" , IDC_B,1,2,3,4, NOT WS_GROUP", "    EDITTEXT IDC_C,1,2,3,4;",
-      "    EDITTEXT IDC_E,1,2,3,4 ;WS_BORDER", "    CONTROL\t\"\",IDC_D,\"Static\",SS_BLACKRECT,+1,-2,3,4", "END",
-      "IDR_M MENU", "BEGIN", "    POPUP \"&File\",", "        HELP", "    BEGIN", "        MENUITEM \"&Open;x\",",
-      "            ID_OPEN", "    END", "END",
-      "IDR_A ACCELERATORS", "BEGIN", "    \"A\" , ID_A,", "        VIRTKEY, CONTROL", "END",
-      "STRINGTABLE", "BEGIN", "    IDS_A", "        \"alone; id\"", "    IDS_B, \"b;c\"", "END"});
-  V expected;
-  for (const V& part :
-       {Banner("Menu"),
-        V{"IDR_M MENU ", "BEGIN", "\tPOPUP \"&File\"", "\tBEGIN", "\t\tMENUITEM \"&Open;x\",\t\t\t\tID_OPEN",
-          "\tEND", "END", ""},
-        Banner("Accelerator"),
-        V{"IDR_A ACCELERATORS    ", "BEGIN", "\t\"A\",\t\t\tID_A,\t\tVIRTKEY,\tCONTROL", "END", ""},
-        Banner("Dialog"),
-        V{"IDD_A DIALOG DISCARDABLE 0, 0, 100, 50", "STYLE PS_LIST | WS_CHILD | WS_VISIBLE",
-          "CAPTION \"Two; lines\"", "FONT 8, \"MS Sans Serif\"", "BEGIN",
-          "\tCONTROL\t\t\"Te;xt\", IDC_A, \"Button\",", "\t\t\t\tBS_AUTOCHECKBOX | WS_TABSTOP, 7, 7, 50, 10",
-          "\tLTEXT\t\t\t\"x\", IDC_B,1, 2, 3, 4", "\tEDITTEXT\t\tIDC_C, 1, 2, 3, 4",
-          "\tEDITTEXT\t\tIDC_E, 1, 2, 3, 4, WS_BORDER", "\tCONTROL\t\t\"\", IDC_D, \"Static\",",
-          "\t\t\t\tSS_BLACKRECT, 1, -2, 3, 4", "END", ""},
-        Banner("String Table"),
-        V{"STRINGTABLE DISCARDABLE", "BEGIN", "\tIDS_A\t\t\t\t\"alone; id\"", "\tIDS_B\t\t\t\t\"b;c\"", "END",
-          ""}})
-    expected.insert(expected.end(), part.begin(), part.end());
-  Loaded loaded = LoadText(script);
-  ASSERT_TRUE(loaded.result);
-  EXPECT_TRUE(loaded.log->entries.empty());
-  EXPECT_EQ(ToVector(loaded.rc->PrintLines()), expected);
-  EXPECT_EQ(loaded.rc->Dialogs.Item(1).Controls.Item(1).Line, 9);
-  EXPECT_EQ(loaded.rc->StringTable.Entries.Item("IDS_A").Line, 32);
-}
 
 // An overflowing statement inside a section is reported as ParseLine reports it, and the
 // reader goes on with the tokens before it and "ERROR".

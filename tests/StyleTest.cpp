@@ -1,12 +1,11 @@
-// Style flag sets: the shared flag table and Init, tokens to flags with their errors, the sorted
-// duplicate-free set, membership, and rendering back to text.
+// Style flag sets: the shared flag table and Init, the sorted duplicate-free set and membership.
+// Tokens to flags with their errors, and rendering back to text, are tables in
+// tests/data/tables.json.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 #include <set>
-
-#include <sstream>
 
 #include "TestSupport.h"
 #include "styles/clsStyle.h"
@@ -35,48 +34,15 @@ TEST(StyleTableTest, InitLoadsTheOneSharedTableOnlyForOperationTwo) {
   EXPECT_FALSE(style.Init("2"));
   other.AddStyles({});
   EXPECT_EQ(StyleTestPeer::Table(other).data(), StyleTestPeer::Table(style).data());
-  std::ostringstream table;  // "name value" in table order, values in hexadecimal
-  for (const StyleFlag& f : StyleTestPeer::Table(style)) table << f.Name << ' ' << std::hex << f.Value << ',';
-  EXPECT_EQ(table.str(),
-            "PS_EDIT 1,PS_COMBO 2,PS_LIST 4,PS_GROUP 8,PS_BITENUM 10,PS_NOTPARAM 20,PS_FORCE_XFE 40,"
-            "PS_MULTILINE 80,PS_NOLABEL 100,PS_NOUNITS 200,PS_PERCENT 400,PS_NOMETHODS 800,PS_TEMP 1000,"
-            "PS_GAUGE 2000,PS_READONLY 4000,PS_SHORTLABELS 8000,WS_CHILD 40000000,WS_DISABLED 8000000,"
-            "WS_GROUP 20000,WS_OVERLAPPED 0,WS_POPUP 80000000,WS_SYSMENU 80000,WS_TABSTOP 10000,"
-            "WS_VISIBLE 10000000,");
 }
 
-// Names go in verbatim; numbers add the names of the table flags whose bits they hold. An error
-// keeps what the tokens before it added.
-TEST(AddStylesTest, TokensToFlags) {
-  const std::tuple<V, V, std::int32_t> cases[] = {
-      // Ordinal order: digits, upper case, "_", lower case, then bytes above 0x7F; no text twice.
-      {{"a", "_A", "\xC3\xA9", "NOT B", "A_", "1A", "a"}, {"1A", "A_", "NOT B", "_A", "a", "\xC3\xA9"}, 0},
-      {{"0x1a", "26", "0x00000000001", "PS_EDIT"}, {"PS_BITENUM", "PS_COMBO", "PS_EDIT", "PS_GROUP"}, 0},
-      {{"0", "0x0", "0x", "0x00C00000"}, {}, 0},                // no bit of a table flag
-      {{"0xZZ", "0x1G", "0X10"}, {"0X10", "0x1G", "0xZZ"}, 0},  // not "0x" and hex digits: names
-      // 32-bit patterns with the high bit set, hexadecimal or decimal.
-      {{"0x80C80000"}, {"WS_POPUP", "WS_SYSMENU"}, 0},
-      {{"2147483648"}, {"WS_POPUP"}, 0}, {{"-2147483648"}, {"WS_POPUP"}, 0},
-      {{"1.5", "2.5"}, {"PS_COMBO"}, 0},  // rounded half to even
-      {{"A", "0x100000000", "B"}, {"A"}, err::Overflow}, {{"A", "4294967296"}, {"A"}, err::Overflow},
-      {{"A", "-2147483649"}, {"A"}, err::Overflow}, {{"A", "1e40"}, {"A"}, err::Overflow},
-      {{"WS_CHILD", "ws_child"}, {"WS_CHILD"}, err::DuplicateKey},  // same key, though not the same flag
-  };
-  for (const auto& [tokens, items, error] : cases) {
-    clsStyle style;
-    try {
-      EXPECT_TRUE(style.AddStyles(MakeTokens(tokens)));
-      EXPECT_EQ(error, 0) << "no error for " << tokens.back();
-    } catch (const RCError& e) {
-      EXPECT_EQ(e.Number(), error) << tokens.back();
-    }
-    EXPECT_EQ(ToVector(style.Items), items) << tokens.back();
-    for (int i = 1; i <= style.Items.Count(); ++i) EXPECT_EQ(style.Items.Key(i), style.Items.Item(i));
-  }
+// A number with every bit set adds every table flag but WS_OVERLAPPED, however it is written.
+// Other tokens to flags are a table in tests/data/tables.json.
+TEST(AddStylesTest, AllBitsSet) {
   for (const char* allOnes : {"0xFFFFFFFF", "4294967295", "-1"}) {
     clsStyle style;
     style.AddStyles(MakeTokens({allOnes}));
-    EXPECT_EQ(style.Items.Count(), 23) << allOnes;  // every flag but WS_OVERLAPPED
+    EXPECT_EQ(style.Items.Count(), 23) << allOnes;
   }
 }
 
@@ -130,20 +96,6 @@ TEST(InStyleTest, ExactCaseSensitiveMembershipAcrossCalls) {
   EXPECT_EQ(ToVector(style.Items), (V{"NOT WS_GROUP", "WS_CHILD"}));
   EXPECT_TRUE(style.InStyle("NOT WS_GROUP"));
   for (const char* other : {"ws_child", "WS_GROUP", " WS_CHILD"}) EXPECT_FALSE(style.InStyle(other)) << other;
-}
-
-TEST(StyleRenderingTest, FlagsToText) {
-  // Items set directly, as a host may. A set that renders blank gives no STYLE line; flags are
-  // written untrimmed.
-  const std::pair<V, V> cases[] = {
-      {{}, {}}, {{"  "}, {}}, {{" x"}, {"STYLE  x"}},
-      {{"DS_MODALFRAME", "NOT WS_TABSTOP", "WS_POPUP"}, {"STYLE DS_MODALFRAME | NOT WS_TABSTOP | WS_POPUP"}},
-  };
-  for (const auto& [items, lines] : cases) {
-    clsStyle style;
-    for (const std::string& item : items) style.Items.Add(item, item);
-    EXPECT_EQ(ToVector(style.PrintLines()), lines) << style.ConvertLine();
-  }
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Word splitting and the word test behind every DisplayWordCount.
+// Word splitting with and without a yield hook, and counting by operation. The word test and
+// ordinary splitting are tables in tests/data/tables.json.
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -8,25 +9,6 @@ namespace tamrel {
 namespace {
 
 using V = std::vector<std::string>;
-
-TEST(SplitWordsTest, Table) {
-  struct Case {
-    std::string text;
-    V pieces;
-  };
-  const Case cases[] = {
-      {"two words", {"two", "words"}},
-      {"   two   words   ", {"two", "words"}},
-      {"", {}},
-      {"    ", {}},
-      {"\"\"", {"\"\""}},
-      {"\"Open a file\"", {"\"Open", "a", "file\""}},
-      {"a\tb", {"a", "b"}},
-      {"\tlead", {"", "lead"}},
-      {"trail\t", {"trail"}},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ToVector(SplitWords(c.text)), c.pieces) << '"' << c.text << '"';
-}
 
 // Pieces are passed over whole without a yield hook and character by character with one: the
 // same pieces either way, one yield per character, and the length limit at the same place.
@@ -56,19 +38,6 @@ TEST(SplitWordsTest, SameWithAndWithoutAHook) {
     EXPECT_EQ(counted, static_cast<int>(c.pieces)) << c.text.size();
     EXPECT_EQ(yields, c.yields) << c.text.size();
   }
-}
-
-TEST(IsWordTest, Table) {
-  struct Case {
-    std::string piece;
-    bool word;
-  };
-  const Case cases[] = {
-      {"File_2", true}, {"12", false},   {"-12", false}, {"1.5", false}, {"100%", false}, {"<b>", false},
-      {"[x]", false},   {"a*b", false},  {"#1", false},  {"\"", true},   {"", true},      {"&Open", true},
-      {"2nd", true},    {"e-mail", true}, {"Hello!", false}, {"$5", false}, {"x^2", false}, {"@", false},
-  };
-  for (const Case& c : cases) EXPECT_EQ(IsWord(c.piece), c.word) << '"' << c.piece << '"';
 }
 
 TEST(CountWordsTest, PiecesOrWordsByOperation) {
