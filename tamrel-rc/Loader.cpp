@@ -147,6 +147,8 @@ constexpr MessageBoxHint kMessageBoxHints[] = {
     {" style information.", "STYLE, an optional CAPTION, then FONT"},
     {" font information.", "STYLE, an optional CAPTION, then FONT"},
     {" begin controls.", "{ or BEGIN on the line after FONT"},
+    {" options.", "option statements (STYLE, EXSTYLE, CAPTION, FONT, MENU, CLASS, LANGUAGE, VERSION, "
+                  "CHARACTERISTICS) up to { or BEGIN"},
     {"accelerator section.", "BEGIN on the line after the header"},
     {"string table section.", "BEGIN on the line after the header"},
 };
@@ -258,7 +260,7 @@ LoadResult LoadModel(std::size_t index, const std::string& path, ProgressBoard* 
     emit(MessageBoxDiagnostic(result.path, message, line, rc));
   });
   try {
-    result.loaded = result.rc->Init(openPath, hosts, 2);
+    result.loaded = result.rc->Init(openPath, hosts, 2, settings.options);
   } catch (const RCError& e) {  // only an unusable host log gets here
     Diagnostic d;
     d.path = result.path;
@@ -279,6 +281,8 @@ LoadResult LoadModel(std::size_t index, const std::string& path, ProgressBoard* 
     emit(std::move(d));
   }
   if (result.loaded) result.failure.reset();
+  if (settings.noteUnread)
+    if (std::optional<Diagnostic> note = UnreadNote(result.path, rc)) emit(std::move(*note));
   // Reports made after loading no longer belong to this function's `result`.
   log->SetSink([&errors, index, format = settings.diagnostics](const Diagnostic& diagnostic) {
     errors.Write(index, Render(diagnostic, format));
@@ -314,6 +318,42 @@ LoadResult LoadOne(std::size_t index, const std::string& path, ProgressBoard* bo
 }
 
 }  // namespace
+
+std::optional<Diagnostic> UnreadNote(const std::string& path, const clsRC& rc) {
+  if (rc.Unread.empty()) return std::nullopt;
+  struct Kind {
+    std::string_view name;
+    int count;
+    int firstLine;
+  };
+  std::vector<Kind> kinds[2];  // controls, resources; in order of first appearance
+  for (const clsRC::UnreadStatement& unread : rc.Unread) {
+    std::vector<Kind>& group = kinds[unread.Resource ? 1 : 0];
+    auto known = std::find_if(group.begin(), group.end(), [&](const Kind& k) { return k.name == unread.Kind; });
+    if (known == group.end()) group.push_back({unread.Kind, 1, unread.Line});
+    else ++known->count;
+  }
+  std::string message = "not read:";
+  constexpr std::string_view kNouns[2][2] = {{"control", "controls"}, {"resource", "resources"}};
+  for (int g = 0; g < 2; ++g) {
+    if (kinds[g].empty()) continue;
+    int total = 0;
+    for (const Kind& kind : kinds[g]) total += kind.count;
+    if (g == 1 && !kinds[0].empty()) message += ";";
+    AppendFormat(message, " %d %s (", total, std::string(kNouns[g][total == 1 ? 0 : 1]).c_str());
+    for (std::size_t k = 0; k < kinds[g].size(); ++k)
+      AppendFormat(message, "%s%s %d, first at line %d", k > 0 ? "; " : "", std::string(kinds[g][k].name).c_str(),
+                   kinds[g][k].count, kinds[g][k].firstLine);
+    message += ")";
+  }
+  message += kinds[0].empty() ? "" : "; the model keeps only these controls' keywords";
+  Diagnostic note;
+  note.path = path;
+  note.severity = "note";
+  note.line = rc.Unread.front().Line;
+  note.message = std::move(message);
+  return note;
+}
 
 bool LooksBinary(std::string_view head, bool& utf16) {
   utf16 = false;
