@@ -1,8 +1,16 @@
 // Reader of STRINGTABLE sections. Every section adds its entries to the document's one table.
+#include <string_view>
+
 #include "document/clsRC.h"
 #include "host/HostHooks.h"
 
 namespace tamrel {
+namespace {
+
+// A string literal: quoted, or quoted behind the wide-string prefix L.
+bool IsLiteral(std::string_view token) { return token.starts_with('"') || token.starts_with("L\""); }
+
+}  // namespace
 
 // Reads the section whose header is at the cursor into StringTable and leaves the cursor on
 // the closing line. A header not followed by "BEGIN" shows a message and ends the reading; any
@@ -41,14 +49,14 @@ bool clsRC::ProcessStringTable(Int16& cursor) {
         // The text's token: the second; read relaxed, the first quoted one.
         std::int32_t text = 2;
         if (relaxed)
-          while (text <= tokens.Count() && !tokens.Item(text).starts_with('"')) ++text;
+          while (text <= tokens.Count() && !IsLiteral(tokens.Item(text))) ++text;
         // An identifier alone on its line takes the next line as its text.
         if (tokens.Count() == 1 || text > tokens.Count()) {
           pair = GetFullLine(cursor, count, 2);
           SplitInto(pair, ' ', tokens);
           text = 2;
           if (relaxed)
-            while (text < tokens.Count() && !tokens.Item(text).starts_with('"')) ++text;
+            while (text < tokens.Count() && !IsLiteral(tokens.Item(text))) ++text;
         }
         clsStringTableEntry entry;
         entry.ID = tokens.Item(1);
