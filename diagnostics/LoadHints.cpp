@@ -19,6 +19,8 @@ constexpr MessageBoxHint kMessageBoxHints[] = {
     {" style information.", "STYLE, an optional CAPTION, then FONT"},
     {" font information.", "STYLE, an optional CAPTION, then FONT"},
     {" begin controls.", "{ or BEGIN on the line after FONT"},
+    {" options.", "option statements (STYLE, EXSTYLE, CAPTION, FONT, MENU, CLASS, LANGUAGE, VERSION, "
+                  "CHARACTERISTICS) up to { or BEGIN"},
     {"accelerator section.", "BEGIN on the line after the header"},
     {"string table section.", "BEGIN on the line after the header"},
 };

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "common/Collection.h"
 #include "common/Int16.h"
@@ -27,8 +28,14 @@ class clsControl {
   Int16 Line;
   Int16 RelIndex;  // 1-based position within its dialog
 
+  // Set by relaxed reading only; a control read exactly never has them.
+  bool Relaxed = false;  // every keyword written, with its style, extended style and help ID
+  std::string ExStyle;   // extended style as written ("|" without blanks)
+  std::string HelpID;    // DIALOGEX help identifier
+
   // The control's statement, without indentation: two lines for CONTROL, one for the other
-  // keywords the dialog reader accepts, none for any other ItemType.
+  // keywords the dialog reader accepts, none for any other ItemType. A relaxed control writes
+  // every control keyword, its style, extended style and help ID.
   LineCollection PrintLines() const;
   // The same lines written into `out` at its indentation, each with the script line it was read
   // from.
@@ -39,6 +46,11 @@ class clsControl {
 
   // The pieces (or words) of Text; 0 for a generic CONTROL statement.
   std::int32_t DisplayWordCount(const Variant& vOperation = {}) const;
+
+ private:
+  // A relaxed control's one line: keyword, tabs, [text or icon, ]ID, placement, style, extras.
+  void WriteRelaxedLine(LineWriter& out, std::string_view keyword, std::string_view tabs, const std::string* text,
+                        const std::string* map) const;
 };
 
 }  // namespace tamrel

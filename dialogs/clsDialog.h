@@ -31,6 +31,16 @@ class clsDialog {
   Int16 Line;
   Int16 LastLine;  // the line that closed the control block
 
+  // Set by relaxed reading only; a dialog read exactly never has them.
+  bool Relaxed = false;         // written with its own keyword, its options and no missing ones
+  std::string HelpID;           // DIALOGEX header's help identifier
+  std::string ExStyle;          // EXSTYLE expression as written ("|" without blanks)
+  std::string Menu;             // MENU name
+  std::string Class;            // CLASS name, as written
+  std::string Language;         // LANGUAGE arguments, joined by ", "
+  std::string Version;          // VERSION number
+  std::string Characteristics;  // CHARACTERISTICS number
+
   // The numeric tail of ID after its last underscore (the whole ID when it has none past the
   // first character), as text; empty when that tail is not a number. Never fails.
   Variant DialogNumber() const;
@@ -39,7 +49,9 @@ class clsDialog {
   std::int32_t DisplayWordCount(const Variant& vOperation = {}) const;
 
   // The whole resource: header (always with the keyword DIALOG), STYLE, CAPTION, FONT, then
-  // BEGIN, each control's lines behind one tab, and END.
+  // BEGIN, each control's lines behind one tab, and END. A relaxed dialog keeps its keyword and
+  // help ID, writes STYLE, EXSTYLE, CAPTION, MENU, CLASS, LANGUAGE, VERSION, CHARACTERISTICS and
+  // FONT in that order, each only when it has one.
   LineCollection PrintLines() const;
   // The same lines written into `out` at its indentation, each with the script line it was read
   // from.
@@ -47,6 +59,12 @@ class clsDialog {
   // How many lines PrintLines gives, counted without writing them; raises the error PrintLines
   // would raise (error 6 for 32,767 controls or style flags or more).
   std::int32_t LineCount() const;
+
+ private:
+  // Whether the writer writes a STYLE and a FONT statement: always, but for a relaxed dialog
+  // that had none.
+  bool WritesStyle() const;
+  bool WritesFont() const;
 };
 
 }  // namespace tamrel

@@ -14,8 +14,14 @@ class clsFont {
   std::string Name;  // typeface as written, quotes included
   Int16 Size;
   Int16 Line;
+  // A DIALOGEX font's weight, italic and character-set arguments as written; set by relaxed
+  // reading only, and written behind the name when set.
+  std::string Weight;
+  std::string Italic;
+  std::string CharSet;
 
-  // Always one line: "FONT {Size}, {Name}", also for a font that was never set.
+  // Always one line: "FONT {Size}, {Name}[, {Weight}, {Italic}, {CharSet}]", also for a font
+  // that was never set.
   LineCollection PrintLines() const;
   // The same lines written into `out` at its indentation, each with the script line it was read
   // from.

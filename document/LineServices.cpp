@@ -86,4 +86,28 @@ void clsRC::SplitInto(std::string_view statement, char separator, StatementToken
   }
 }
 
+namespace {
+
+// A line that goes on the statement before it, as resource compilers read it: one that starts
+// with "|" (a style expression) or "," (more arguments).
+bool StartsContinued(std::string_view trimmed) { return trimmed.starts_with('|') || trimmed.starts_with(','); }
+
+}  // namespace
+
+std::string_view clsRC::RelaxedStatementAt(Int16 start, Int16& count, std::string& buffer) {
+  std::string_view statement = StatementAt(start, count, buffer);
+  std::int32_t next = static_cast<std::int32_t>(start) + count;
+  if (next > Lines.Count() || !StartsContinued(TrimWhiteView(Lines.Item(next)))) return statement;
+  std::string joined(statement);
+  std::string part;
+  while (next <= Lines.Count() && StartsContinued(TrimWhiteView(Lines.Item(next)))) {
+    Int16 more;
+    joined.append(" ").append(StatementAt(Int16(next), more, part));
+    count += more;
+    next += more;
+  }
+  buffer = std::move(joined);
+  return buffer;
+}
+
 }  // namespace tamrel

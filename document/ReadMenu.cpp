@@ -26,6 +26,12 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
   StatementTokens tokens;
 
   Procedure procedure{"RCpM", "01"};
+  // Read relaxed, an item's options (also on lines that start with a comma) are kept, and
+  // "{" and "}" open and close blocks as BEGIN and END do.
+  const bool relaxed = m_options.layout == Layout::Relaxed;
+  auto statementAt = [&](Int16 line, Int16& count) {
+    return relaxed ? RelaxedStatementAt(line, count, joined) : StatementAt(line, count, joined);
+  };
   try {
     // Steps "01" to "05" for the header at the cursor: the new menu, its header fields, the
     // "BEGIN" line. A missing "BEGIN" is reported at the line that should hold it.
@@ -36,13 +42,14 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
       Int16 relIndex = at;
       procedure.Step = "03";
       Int16 count;
-      SplitInto(StatementAt(cursor, count, joined), ' ', tokens);
+      SplitInto(statementAt(cursor, count), ' ', tokens);
       menu.RelIndex = relIndex;
       menu.Map = "POPUP";
       if (into != nullptr) {
         menu.ID = into->ID;
         menu.ItemType = tokens.Item(1);
         menu.Text = tokens.Item(2);
+        if (relaxed) menu.Options = tokens.JoinFrom(3);
       } else {
         menu.ID = tokens.Item(1);
         menu.ItemType = tokens.Item(2);
@@ -52,7 +59,8 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
       menu.Line = cursor;
       procedure.Step = "04";
       cursor += count;
-      if (TrimmedLine(cursor) != "BEGIN") Raise(err::BeginExpected);
+      const std::string_view begin = TrimmedLine(cursor);
+      if (begin != "BEGIN" && !(relaxed && begin == "{")) Raise(err::BeginExpected);
       procedure.Step = "05";
       ++cursor;
       open.push_back({std::move(menu), 0});
@@ -68,9 +76,9 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
 
     for (;;) {
       OpenBlock& block = open.back();
-      if (cursor <= Lines.Count() && TrimmedLine(cursor) != "END") {
+      if (cursor <= Lines.Count() && TrimmedLine(cursor) != "END" && !(relaxed && TrimmedLine(cursor) == "}")) {
         Int16 count;
-        SplitInto(StatementAt(cursor, count, joined), ' ', tokens);
+        SplitInto(statementAt(cursor, count), ' ', tokens);
         if (tokens.Count() > 0) {
           ++block.counter;
           procedure.Step = "06";
@@ -85,6 +93,7 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
           item.ItemType = tokens.Item(1);
           item.Text = tokens.Item(2);
           item.Map = item.Text != "SEPARATOR" ? tokens.Item(3) : "SEPARATOR";
+          if (relaxed && item.Text != "SEPARATOR") item.Options = tokens.JoinFrom(4);
           item.Line = cursor;
           item.RelIndex = block.counter;
           block.menu.Items.Add(std::move(item));

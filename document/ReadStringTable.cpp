@@ -1,8 +1,16 @@
 // Reader of STRINGTABLE sections. Every section adds its entries to the document's one table.
+#include <string_view>
+
 #include "document/clsRC.h"
 #include "host/HostHooks.h"
 
 namespace tamrel {
+namespace {
+
+// A string literal: quoted, or quoted behind the wide-string prefix L.
+bool IsLiteral(std::string_view token) { return token.starts_with('"') || token.starts_with("L\""); }
+
+}  // namespace
 
 // Reads the section whose header is at the cursor into StringTable and leaves the cursor on
 // the closing line. A header not followed by "BEGIN" shows a message and ends the reading; any
@@ -13,6 +21,10 @@ bool clsRC::ProcessStringTable(Int16& cursor) {
     Int16 count;
     std::string joined, pair;  // statements that span lines
     StatementTokens tokens;
+    // Read relaxed: option statements between the header and BEGIN are passed over, "{" and
+    // "}" stand for BEGIN and END, and an ID may be an expression (its tokens up to the text,
+    // joined by one blank).
+    const bool relaxed = m_options.layout == Layout::Relaxed;
     SplitInto(StatementAt(cursor, count, joined), ' ', tokens);
     StringTable.ItemType = tokens.Item(1);
     // A header written without a memory option has one token.
@@ -20,26 +32,39 @@ bool clsRC::ProcessStringTable(Int16& cursor) {
 
     procedure.Step = "02";
     cursor += count;
-    if (TrimmedLine(cursor) != "BEGIN") {
+    while (relaxed && cursor <= Lines.Count() && TrimmedLine(cursor) != "BEGIN" && TrimmedLine(cursor) != "{") {
+      StatementAt(cursor, count, joined);
+      cursor += count;
+    }
+    if (TrimmedLine(cursor) != "BEGIN" && !(relaxed && TrimmedLine(cursor) == "{")) {
       ShowMessageBox("Unable to process string table section.", cursor);
       return false;
     }
 
     procedure.Step = "03";
     ++cursor;
-    while (cursor <= Lines.Count() && TrimmedLine(cursor) != "END") {
+    while (cursor <= Lines.Count() && TrimmedLine(cursor) != "END" && !(relaxed && TrimmedLine(cursor) == "}")) {
       SplitInto(StatementAt(cursor, count, joined), ' ', tokens);
       if (tokens.Count() > 0) {
+        // The text's token: the second; read relaxed, the first quoted one.
+        std::int32_t text = 2;
+        if (relaxed)
+          while (text <= tokens.Count() && !IsLiteral(tokens.Item(text))) ++text;
         // An identifier alone on its line takes the next line as its text.
-        if (tokens.Count() == 1) {
+        if (tokens.Count() == 1 || text > tokens.Count()) {
           pair = GetFullLine(cursor, count, 2);
           SplitInto(pair, ' ', tokens);
+          text = 2;
+          if (relaxed)
+            while (text < tokens.Count() && !IsLiteral(tokens.Item(text))) ++text;
         }
         clsStringTableEntry entry;
         entry.ID = tokens.Item(1);
-        entry.Text = tokens.Item(2);
+        for (std::int32_t k = 2; k < text; ++k) entry.ID.append(" ").append(tokens.Item(k));
+        entry.Text = tokens.Item(text);
         entry.Line = cursor;
-        StringTable.Entries.Add(std::move(entry), std::string(tokens.Item(1)));
+        std::string key = entry.ID;
+        StringTable.Entries.Add(std::move(entry), std::move(key));
       }
       cursor += count;
       SetProgress(cursor);

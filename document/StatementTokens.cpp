@@ -200,4 +200,10 @@ void StatementTokens::SplitTokens(std::string_view text, char separator, std::st
   if (!last.empty()) tokens_.push_back(last);
 }
 
+std::string StatementTokens::JoinFrom(std::int32_t from) const {
+  std::string joined;
+  for (std::int32_t k = from; k <= Count(); ++k) joined.append(k > from ? ", " : "").append(tokens_[static_cast<std::size_t>(k - 1)]);
+  return joined;
+}
+
 }  // namespace tamrel

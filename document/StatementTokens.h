@@ -32,6 +32,8 @@ class StatementTokens {
   // The token at a 1-based position; error 9 outside 1..Count.
   std::string_view Item(std::int32_t index) const;
   std::span<const std::string_view> Views() const noexcept { return tokens_; }
+  // Tokens `from` (1-based) to the last, joined by ", "; empty when there are none.
+  std::string JoinFrom(std::int32_t from) const;
   // Appends a token whose text outlives this object (the "ERROR" behind an overflow).
   void Append(std::string_view token) { tokens_.push_back(token); }
 

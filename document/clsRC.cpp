@@ -78,8 +78,9 @@ bool IsMissingEntry(const RCError& e) {
 }  // namespace
 
 bool clsRC::Init(std::string_view szPath, std::shared_ptr<HostObjects> oAppObjects,
-                 const Variant& vOperation) {
+                 const Variant& vOperation, const LoadOptions& options) {
   Procedure procedure{"RCinit", "01.1"};
+  m_options = options;
   try {
     m_oAppObjects = oAppObjects ? std::move(oAppObjects) : std::make_shared<HostObjects>();
     m_oParentForm.reset();
@@ -202,6 +203,8 @@ bool clsRC::ParseResourceFile() {
       if (reads) {
         procedure.Step = kSections[outcome.Which].step;
         if (!ReadSection(outcome.Which, tokens, cursor)) return false;
+      } else {
+        NoteUnreadResource(cursor);
       }
       procedure.Step = "12";
       ++cursor;

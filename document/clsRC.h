@@ -25,6 +25,7 @@
 #include "common/TextEncoding.h"
 #include "common/Variant.h"
 #include "dialogs/clsDialog.h"
+#include "document/LoadOptions.h"
 #include "document/StatementTokens.h"
 #include "host/ErrorLog.h"
 #include "host/HostObject.h"
@@ -67,11 +68,24 @@ class clsRC {
   // only the text), so that a host can tell which script line a block line came from.
   std::vector<std::vector<Int16>> IfDefLines;
 
+  // A statement the readers passed over: a dialog control whose keyword the reader does not fill
+  // (it holds only its keyword and index), or a resource the model does not hold. Kind is the
+  // control keyword or the resource type as written; Line is the statement's line.
+  struct UnreadStatement {
+    std::string Kind;
+    Int16 Line;
+    bool Resource = false;
+  };
+  // Every statement passed over, in script order; reading never reports them.
+  std::vector<UnreadStatement> Unread;
+
   // Reads and builds the script at szPath when vOperation is 2; any other or a missing
   // operation stores the path and host objects and returns false. True only when the whole
-  // file was read and built.
+  // file was read and built. Without `options` the script is read exactly (Layout::Exact).
   bool Init(std::string_view szPath, std::shared_ptr<HostObjects> oAppObjects,
-            const Variant& vOperation = {});
+            const Variant& vOperation = {}, const LoadOptions& options = {});
+  // The options of the last Init.
+  const LoadOptions& Options() const noexcept { return m_options; }
 
   // The whole script regenerated from the model in a fixed layout: includes, icons, bitmaps,
   // cursors, menus, accelerator tables, dialogs, the #ifdef blocks inside one APSTUDIO_INVOKED
@@ -142,6 +156,8 @@ class clsRC {
   bool ReadResourceFile();
   bool ParseResourceFile();
   Int16 FindKeyWord(const Tokens& tokens);
+  // Adds the line to Unread when it opens a resource that no reader takes.
+  void NoteUnreadResource(Int16 line);
 
   // Section readers. Readers by tokens leave the cursor alone; readers by cursor leave it on
   // the last line of their section. A false result stops the walk.
@@ -154,6 +170,9 @@ class clsRC {
   bool ProcessIfDef(Int16& cursor);
   bool ProcessDesignInfo(Int16& cursor);
   bool ProcessDialog(Int16& cursor);
+  // The statement at `start` as StatementAt gives it, with the lines after it that start with
+  // "|" (a style continued) or "," (more arguments) joined to it.
+  std::string_view RelaxedStatementAt(Int16 start, Int16& count, std::string& buffer);
   bool ProcessMenu(Int16& cursor, clsMenu* parent = nullptr, const Variant& position = {});
   bool ProcessAccelerators(Int16& cursor);
   bool ProcessStringTable(Int16& cursor);
@@ -200,6 +219,7 @@ class clsRC {
   }
 
   Int16 m_iOperation;
+  LoadOptions m_options;
   std::shared_ptr<HostObjects> m_oAppObjects;
   // The host form Init found, or null: looked up and checked once per Init, not per call. It
   // shares ownership of the host's entry, so it stays valid whatever the host collection does.

@@ -25,6 +25,9 @@
 namespace tamrel::python {
 namespace {
 
+// The reading Python asks for: relaxed unless `strict`.
+LoadOptions ReadingOf(bool strict) { return LoadOptions{strict ? Layout::Exact : Layout::Relaxed}; }
+
 using DocumentPtr = std::shared_ptr<ModuleDocument>;
 
 // (path, line, column, severity, code, number, message, statement); absent values are None.
@@ -268,27 +271,27 @@ void BindDocument(py::module_& module) {
 
   module.def(
       "_load",
-      [](const std::string& path, std::optional<int> codePage) {
+      [](const std::string& path, std::optional<int> codePage, bool strict) {
         ModuleDocument::LoadOutcome outcome;
         {
           py::gil_scoped_release unlocked;
-          outcome = ModuleDocument::Load(path, codePage);
+          outcome = ModuleDocument::Load(path, codePage, ReadingOf(strict));
         }
         return Outcome(outcome);
       },
-      py::arg("path"), py::arg("code_page") = py::none());
+      py::arg("path"), py::arg("code_page") = py::none(), py::arg("strict") = false);
   module.def(
       "_loads",
-      [](const py::bytes& data, const std::string& name, std::optional<int> codePage) {
+      [](const py::bytes& data, const std::string& name, std::optional<int> codePage, bool strict) {
         std::string bytes = data;
         ModuleDocument::LoadOutcome outcome;
         {
           py::gil_scoped_release unlocked;
-          outcome = ModuleDocument::LoadBytes(std::move(bytes), name, codePage);
+          outcome = ModuleDocument::LoadBytes(std::move(bytes), name, codePage, ReadingOf(strict));
         }
         return Outcome(outcome);
       },
-      py::arg("data"), py::arg("name"), py::arg("code_page") = py::none());
+      py::arg("data"), py::arg("name"), py::arg("code_page") = py::none(), py::arg("strict") = false);
 
   module.def(
       "extract_units",

@@ -65,12 +65,13 @@ tool::Diagnostic Plain(const std::string& name, int line, std::string message, c
 
 }  // namespace
 
-ModuleDocument::LoadOutcome ModuleDocument::Load(const std::string& path, std::optional<int> codePage) {
-  return LoadFrom(path, path, codePage, nullptr);
+ModuleDocument::LoadOutcome ModuleDocument::Load(const std::string& path, std::optional<int> codePage,
+                                                 const LoadOptions& options) {
+  return LoadFrom(path, path, codePage, nullptr, options);
 }
 
 ModuleDocument::LoadOutcome ModuleDocument::LoadBytes(std::string bytes, const std::string& name,
-                                                      std::optional<int> codePage) {
+                                                      std::optional<int> codePage, const LoadOptions& options) {
   MemoryFile file(bytes);
   if (!file.Ok()) {
     LoadOutcome outcome;
@@ -80,11 +81,12 @@ ModuleDocument::LoadOutcome ModuleDocument::LoadBytes(std::string bytes, const s
     outcome.diagnostics.push_back(std::move(d));
     return outcome;
   }
-  return LoadFrom(file.Path(), name, codePage, &bytes);
+  return LoadFrom(file.Path(), name, codePage, &bytes, options);
 }
 
 ModuleDocument::LoadOutcome ModuleDocument::LoadFrom(const std::string& openPath, const std::string& name,
-                                                     std::optional<int> codePage, const std::string* bytes) {
+                                                     std::optional<int> codePage, const std::string* bytes,
+                                                     const LoadOptions& options) {
   // Binary data is refused before it is read, as the host program refuses it.
   std::string head;
   if (bytes == nullptr) {
@@ -114,7 +116,7 @@ ModuleDocument::LoadOutcome ModuleDocument::LoadFrom(const std::string& openPath
   });
   bool loaded = false;
   try {
-    loaded = rc.Init(openPath, hosts, 2);
+    loaded = rc.Init(openPath, hosts, 2, options);
   } catch (const RCError& e) {  // only an unusable host log gets here, which this one is not
     log.Add(Plain(name, form->Line(), e.what(), rc));
   }

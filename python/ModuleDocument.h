@@ -33,9 +33,11 @@ class ModuleDocument {
 
   // Loads the script at `path`. `codePage` is the code page of the lines of an 8-bit script
   // that no "#pragma code_page" covers (none: only ASCII text converts there).
-  static LoadOutcome Load(const std::string& path, std::optional<int> codePage);
+  // `options` chooses the exact or the relaxed reading.
+  static LoadOutcome Load(const std::string& path, std::optional<int> codePage, const LoadOptions& options);
   // Loads a script held in memory; `name` is its path in the model and in diagnostics.
-  static LoadOutcome LoadBytes(std::string bytes, const std::string& name, std::optional<int> codePage);
+  static LoadOutcome LoadBytes(std::string bytes, const std::string& name, std::optional<int> codePage,
+                               const LoadOptions& options);
 
   const clsRC& Model() const noexcept { return rc_; }
   clsRC& Model() noexcept { return rc_; }
@@ -60,7 +62,7 @@ class ModuleDocument {
 
  private:
   static LoadOutcome LoadFrom(const std::string& openPath, const std::string& name,
-                              std::optional<int> codePage, const std::string* bytes);
+                              std::optional<int> codePage, const std::string* bytes, const LoadOptions& options);
 
   clsRC rc_;
   std::string bytes_;

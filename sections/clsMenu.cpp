@@ -44,6 +44,7 @@ void WriteHeader(const clsMenu& menu, LineWriter& out) {
   std::string& line = out.Begin(menu.Line);
   if (menu.ItemType == "MENU") line.append(menu.ID).append(" ").append(menu.ItemType).append(" ").append(menu.Disposition);
   else line.append(menu.ItemType).append(" ").append(menu.Text);
+  if (!menu.Options.empty()) line.append(", ").append(menu.Options);
   out.End();
 }
 
@@ -119,7 +120,8 @@ clsMenu::clsMenu(HeaderOnly, const clsMenu& other)
       Text(other.Text),
       Map(other.Map),
       Line(other.Line),
-      RelIndex(other.RelIndex) {}
+      RelIndex(other.RelIndex),
+      Options(other.Options) {}
 
 // Copies level by level: each popup is first copied without its items, and its items are
 // filled in when the pair (original, copy) comes off the work list.

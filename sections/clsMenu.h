@@ -72,6 +72,8 @@ class clsMenu {
   Collection<MenuEntry> Items;
   Int16 Line;
   Int16 RelIndex;           // 1 for a MENU resource; a popup's position in its parent's Items
+  // A popup's options joined by ", "; set by relaxed reading only and written behind Text.
+  std::string Options;
 
   clsMenu() = default;
   clsMenu(const clsMenu& other);

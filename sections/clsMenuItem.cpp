@@ -13,6 +13,7 @@ void clsMenuItem::WriteLines(LineWriter& out) const {
   if (Text != "SEPARATOR") {
     const std::size_t alignment = Text.size() < 12 ? 2 : Text.size() < 24 ? 1 : 0;
     line.append(",\t\t").append(alignment, '\t').append(Map);
+    if (!Options.empty()) line.append(", ").append(Options);
   }
   out.End();
 }

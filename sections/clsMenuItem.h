@@ -19,6 +19,9 @@ class clsMenuItem {
   std::string Map;       // the command identifier, or "SEPARATOR"
   Int16 Line;
   Int16 RelIndex;        // 1-based position in the parent's Items
+  // The item's options (CHECKED, GRAYED, ...) joined by ", "; set by relaxed reading only and
+  // written behind Map.
+  std::string Options;
 
   // The item as one script line: ItemType, a blank and Text; unless Text is "SEPARATOR", then a
   // comma, two tabs, alignment tabs by the length of Text (two below 12 characters, one below

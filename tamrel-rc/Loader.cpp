@@ -208,7 +208,7 @@ LoadResult LoadModel(std::size_t index, const std::string& path, ProgressBoard* 
     emit(MessageBoxDiagnostic(result.path, message, line, rc));
   });
   try {
-    result.loaded = result.rc->Init(openPath, hosts, 2);
+    result.loaded = result.rc->Init(openPath, hosts, 2, settings.options);
   } catch (const RCError& e) {  // only an unusable host log gets here
     Diagnostic d;
     d.path = result.path;
@@ -229,6 +229,8 @@ LoadResult LoadModel(std::size_t index, const std::string& path, ProgressBoard* 
     emit(std::move(d));
   }
   if (result.loaded) result.failure.reset();
+  if (settings.noteUnread)
+    if (std::optional<Diagnostic> note = UnreadNote(result.path, rc)) emit(std::move(*note));
   // Reports made after loading no longer belong to this function's `result`.
   log->SetSink([&errors, index, format = settings.diagnostics](const Diagnostic& diagnostic) {
     errors.Write(index, Render(diagnostic, format));
@@ -264,6 +266,42 @@ LoadResult LoadOne(std::size_t index, const std::string& path, ProgressBoard* bo
 }
 
 }  // namespace
+
+std::optional<Diagnostic> UnreadNote(const std::string& path, const clsRC& rc) {
+  if (rc.Unread.empty()) return std::nullopt;
+  struct Kind {
+    std::string_view name;
+    int count;
+    int firstLine;
+  };
+  std::vector<Kind> kinds[2];  // controls, resources; in order of first appearance
+  for (const clsRC::UnreadStatement& unread : rc.Unread) {
+    std::vector<Kind>& group = kinds[unread.Resource ? 1 : 0];
+    auto known = std::find_if(group.begin(), group.end(), [&](const Kind& k) { return k.name == unread.Kind; });
+    if (known == group.end()) group.push_back({unread.Kind, 1, unread.Line});
+    else ++known->count;
+  }
+  std::string message = "not read:";
+  constexpr std::string_view kNouns[2][2] = {{"control", "controls"}, {"resource", "resources"}};
+  for (int g = 0; g < 2; ++g) {
+    if (kinds[g].empty()) continue;
+    int total = 0;
+    for (const Kind& kind : kinds[g]) total += kind.count;
+    if (g == 1 && !kinds[0].empty()) message += ";";
+    AppendFormat(message, " %d %s (", total, std::string(kNouns[g][total == 1 ? 0 : 1]).c_str());
+    for (std::size_t k = 0; k < kinds[g].size(); ++k)
+      AppendFormat(message, "%s%s %d, first at line %d", k > 0 ? "; " : "", std::string(kinds[g][k].name).c_str(),
+                   kinds[g][k].count, kinds[g][k].firstLine);
+    message += ")";
+  }
+  message += kinds[0].empty() ? "" : "; the model keeps only these controls' keywords";
+  Diagnostic note;
+  note.path = path;
+  note.severity = "note";
+  note.line = rc.Unread.front().Line;
+  note.message = std::move(message);
+  return note;
+}
 
 std::vector<std::string> ExpandInputs(const std::vector<std::string>& arguments, bool recursive,
                                       std::vector<std::string>& errors) {

@@ -27,7 +27,15 @@ enum class DiagnosticsFormat { Text, Json };
 struct LoadSettings {
   bool force = false;  // load files that look like binary data all the same
   DiagnosticsFormat diagnostics = DiagnosticsFormat::Text;
+  // One note per script naming the controls and resources the model holds no text of.
+  bool noteUnread = false;
+  // The tool reads relaxed unless --strict asks for the library's exact layout.
+  LoadOptions options{Layout::Relaxed};
 };
+
+// The note on what a loaded model left unread: how many controls and resources, of which
+// kinds, and the first line of each kind; nothing when everything was read.
+std::optional<Diagnostic> UnreadNote(const std::string& path, const clsRC& rc);
 
 // The script paths named by the arguments: files as given; directories' *.rc and *.dlg files
 // (letter case ignored) in name order, walking subdirectories when `recursive`. Unreadable or

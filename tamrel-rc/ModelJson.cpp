@@ -152,6 +152,12 @@ class ModelWalk {
     s_.EndObject();
   }
 
+  // A member only relaxed reading sets: written only when it is, so an exact model dumps as
+  // it always has.
+  void Extra(std::string_view key, const std::string& value, int line) {
+    if (!value.empty()) Text(key, value, line);
+  }
+
   void Dialog(const clsDialog& d) {
     Text("ID", d.ID, d.Line);
     Text("Disposition", d.Disposition, d.Line);
@@ -162,6 +168,9 @@ class ModelWalk {
     Text("Name", d.Font.Name, d.Font.Line);
     Number("Size", d.Font.Size);
     Number("Line", d.Font.Line);
+    Extra("Weight", d.Font.Weight, d.Font.Line);
+    Extra("Italic", d.Font.Italic, d.Font.Line);
+    Extra("CharSet", d.Font.CharSet, d.Font.Line);
     s_.EndObject();
     s_.Key("Caption");
     s_.BeginObject();
@@ -186,10 +195,19 @@ class ModelWalk {
       Style(c.Style);
       Number("Line", c.Line);
       Number("RelIndex", c.RelIndex);
+      Extra("ExStyle", c.ExStyle, c.Line);
+      Extra("HelpID", c.HelpID, c.Line);
     });
     Number("Line", d.Line);
     Number("LastLine", d.LastLine);
     Text("DialogNumber", d.DialogNumber().TextValue(), d.Line);
+    Extra("HelpID", d.HelpID, d.Line);
+    Extra("ExStyle", d.ExStyle, d.Line);
+    Extra("Menu", d.Menu, d.Line);
+    Extra("Class", d.Class, d.Line);
+    Extra("Language", d.Language, d.Line);
+    Extra("Version", d.Version, d.Line);
+    Extra("Characteristics", d.Characteristics, d.Line);
   }
 
   void Accelerator(const clsAccelerator& a) {
@@ -235,6 +253,7 @@ class ModelWalk {
         s_.EndArray();
         Number("Line", top.menu->Line);
         Number("RelIndex", top.menu->RelIndex);
+        Extra("Options", top.menu->Options, top.menu->Line);
         if (top.popup) Text("Entry", "popup", 0);
         s_.EndObject();
         stack.pop_back();
@@ -254,6 +273,7 @@ class ModelWalk {
       Text("Map", item.Map, item.Line);
       Number("Line", item.Line);
       Number("RelIndex", item.RelIndex);
+      Extra("Options", item.Options, item.Line);
       Text("Entry", "item", 0);
       s_.EndObject();
     }

@@ -21,8 +21,16 @@ constexpr std::string_view kCommands[] = {"load", "print", "count", "dump", "ext
                                           "preview"};
 
 // Options of every command that loads scripts: --force and --diagnostics.
+void AddStrictOption(CLI::App& command, tamrel::tool::LoadSettings& settings) {
+  command.add_flag_callback(
+      "--strict", [&settings] { settings.options.layout = tamrel::Layout::Exact; },
+      "Read each section in the one fixed layout of the library's exact reader (default: relaxed, "
+      "as resource compilers read: dialog options in any order, every control statement)");
+}
+
 void AddLoadOptions(CLI::App& command, tamrel::tool::LoadSettings& settings) {
   command.add_flag("--force", settings.force, "Load files that look like binary data all the same");
+  AddStrictOption(command, settings);
   command.add_option("--diagnostics", settings.diagnostics,
                      "Reports on standard error: text (default), or json: one JSON object per line")
       ->transform(CLI::CheckedTransformer(
@@ -85,6 +93,7 @@ void AddTranslationLoad(CLI::App& command, tamrel::tool::TranslationLoadOptions&
 }
 
 void AddDiagnosticsOption(CLI::App& command, tamrel::tool::LoadSettings& settings) {
+  AddStrictOption(command, settings);
   command.add_option("--diagnostics", settings.diagnostics,
                      "Reports on standard error: text (default), or json: one JSON object per line")
       ->transform(CLI::CheckedTransformer(
@@ -263,6 +272,9 @@ int main(int argc, char** argv) {
   if (!ParseJobs(loadJobs, load.jobs) || !ParseJobs(countJobs, count.common.jobs) ||
       !ParseJobs(checkJobs, check.common.jobs))
     return 2;
+  // The commands that show what a script holds say what its model leaves unread.
+  load.loading.noteUnread = print.loading.noteUnread = count.common.loading.noteUnread =
+      extract.load.loading.noteUnread = true;
   try {
     int status = 2;
     if (*loadCommand) status = RunLoad(load);

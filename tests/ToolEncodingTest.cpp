@@ -100,8 +100,8 @@ TEST(ToolEncodingTest, CorpusRoundTripThroughUtf16AgreesWithIconv) {
     const char* from = utf16 ? "UTF-16" : codePages.empty() ? "ASCII" : "CP1252";
     ToolRun expected = Shell(std::string("iconv -f ") + from + " -t UTF-8 " + temp);
     ASSERT_EQ(expected.status, 0) << path << expected.err;
-    ASSERT_EQ(Tool("print -q --encoding utf-16le '" + path + "' >" + temp).status, 0);
-    ToolRun back = Tool("print -q --encoding utf-8 " + temp);
+    ASSERT_EQ(Tool("print -q --strict --encoding utf-16le '" + path + "' >" + temp).status, 0);
+    ToolRun back = Tool("print -q --strict --encoding utf-8 " + temp);
     ASSERT_EQ(back.status, 0) << path << back.err;
     EXPECT_EQ(back.out, expected.out) << path;
   });

@@ -5,7 +5,7 @@
 // NAME.txt: the load's result, its reports (with location) and message boxes, the progress
 // calls, the word counts, the script written back (streamed, each line with the script line it
 // came from), whether the written script loads and writes the same lines again (a fixed point
-// of the writer), what `tamrel-rc load` says and the model `tamrel-rc dump` shows. PrintLines,
+// of the writer), what `tamrel-rc load --strict` says and the model `tamrel-rc dump` (relaxed) shows. PrintLines,
 // LineCount, writing to a stream and each item's own PrintLines must agree with the streamed
 // lines.
 //
@@ -73,8 +73,8 @@ std::string Outcome(const std::filesystem::path& script) {
   }
   const std::string run = "cd '" + script.parent_path().string() + "' && " + TAMREL_RC + " ";
   const std::string name = script.filename().string();
-  ToolRun load = Shell(run + "load -q " + name);
-  text += "=== tamrel-rc load: " + std::to_string(load.status) + "\n" + load.err;
+  ToolRun load = Shell(run + "load -q --strict " + name);
+  text += "=== tamrel-rc load --strict: " + std::to_string(load.status) + "\n" + load.err;
   return text + "=== tamrel-rc dump\n" + Shell(run + "dump -q " + name).out;
 }
 

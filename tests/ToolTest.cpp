@@ -39,7 +39,7 @@ TEST(ToolTest, PrintWritesTheRegeneratedScriptWhole) {
     ASSERT_TRUE(loaded.result);
     std::string expected = text.starts_with(mark) ? mark : "";
     ASSERT_TRUE(loaded.rc->Write([&](std::string_view line, std::int32_t) { expected.append(line); }, eol));
-    ToolRun run = Tool("print -q " + option + file.Path());
+    ToolRun run = Tool("print -q --strict " + option + file.Path());
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out.size(), expected.size());
     EXPECT_TRUE(run.out == expected) << option << text.size();

@@ -122,15 +122,18 @@ def _result(outcome: Tuple[Optional[Document], list]) -> Document:
     return document
 
 
-def load(path: Union[str, os.PathLike], *, code_page: Optional[int] = None) -> Document:
+def load(path: Union[str, os.PathLike], *, code_page: Optional[int] = None, strict: bool = False) -> Document:
     """Loads the script at `path`. `code_page` is the code page of the lines of an 8-bit script
-    that no "#pragma code_page" covers. Raises LoadError when the script does not load."""
-    return _result(_tamrel._load(os.fspath(path), code_page))
+    that no "#pragma code_page" covers. The script is read relaxed, as resource compilers read
+    it; `strict` reads it in the library's one exact layout instead. Raises LoadError when the
+    script does not load."""
+    return _result(_tamrel._load(os.fspath(path), code_page, strict))
 
 
-def loads(data: bytes, name: str = "<memory>", *, code_page: Optional[int] = None) -> Document:
+def loads(data: bytes, name: str = "<memory>", *, code_page: Optional[int] = None,
+          strict: bool = False) -> Document:
     """Loads a script given as bytes; `name` stands for its path in the model and in diagnostics."""
-    return _result(_tamrel._loads(bytes(data), name, code_page))
+    return _result(_tamrel._loads(bytes(data), name, code_page, strict))
 
 
 def apply_translations(document: Document, translations: Mapping[str, str], *, force: bool = False,

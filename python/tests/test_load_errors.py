@@ -31,7 +31,7 @@ def test_report_names_line_and_statement():
 def test_message_box_of_the_dialog_reader():
     path = CORPUS / "ATL_Advanced_AtlTraceTool_tracetool.rc"
     with pytest.raises(tamrel.LoadError) as raised:
-        tamrel.load(path)
+        tamrel.load(path, strict=True)
     e = raised.value
     assert e.message == ("Unable to process: IDD_TRACETOOL_DIALOG font information (found "
                          + e.statement.split()[0] + "; the reader accepts STYLE, an optional CAPTION, then FONT)")

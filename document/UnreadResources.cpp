@@ -1,0 +1,84 @@
+// Resources that no reader takes: found among the lines the walk passes over, so that a host
+// can say what a script holds beyond the model.
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "document/clsRC.h"
+
+namespace tamrel {
+namespace {
+
+// Resource types a script may hold that the section readers do not take.
+constexpr std::array<std::string_view, 24> kOtherTypes = {
+    "MENUEX",  "VERSIONINFO", "TOOLBAR", "DLGINIT",  "TEXTINCLUDE", "RCDATA",       "HTML",    "TYPELIB",
+    "REGISTRY", "MESSAGETABLE", "FONT",  "AVI",      "PNG",         "GIF",          "JPG",     "JPEG",
+    "RT_MANIFEST", "MANIFEST", "WAVE",   "ANICURSOR", "ANIICON",    "DLGINCLUDE",   "PLUGPLAY", "VXD"};
+
+// Memory options that may follow a resource's type.
+constexpr std::array<std::string_view, 7> kMemoryOptions = {"DISCARDABLE", "MOVEABLE", "FIXED", "PURE",
+                                                            "IMPURE",      "PRELOAD",  "LOADONCALL"};
+
+// Statements inside resources whose first two words look like a resource header: the fixed
+// fields of a version block (a block follows the last of them), language and version options,
+// and the entries of blocks.
+constexpr std::array<std::string_view, 12> kStatementWords = {
+    "FILEVERSION", "PRODUCTVERSION", "FILEFLAGSMASK", "FILEFLAGS", "FILEOS", "FILETYPE",
+    "FILESUBTYPE", "LANGUAGE",       "VERSION",       "CHARACTERISTICS", "MENUITEM", "BUTTON"};
+
+bool IsNameChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// The next word of `text` from `at` (blanks and tabs skipped): a run of name characters, or a
+// run up to the next blank when it starts otherwise.
+std::string_view NextWord(std::string_view text, std::size_t& at) {
+  while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
+  const std::size_t start = at;
+  while (at < text.size() && text[at] != ' ' && text[at] != '\t') ++at;
+  return text.substr(start, at - start);
+}
+
+bool IsName(std::string_view word) {
+  if (word.empty()) return false;
+  for (char c : word)
+    if (!IsNameChar(c)) return false;
+  return true;
+}
+
+template <std::size_t N>
+bool OneOf(std::string_view word, const std::array<std::string_view, N>& words) {
+  for (std::string_view known : words)
+    if (word == known) return true;
+  return false;
+}
+
+}  // namespace
+
+void clsRC::NoteUnreadResource(Int16 line) {
+  const std::string_view text = TrimWhiteView(Lines.Item(line));
+  std::size_t at = 0;
+  const std::string_view id = NextWord(text, at);
+  if (!IsName(id) || OneOf(id, kStatementWords)) return;
+  const std::string_view type = NextWord(text, at);
+  if (!IsName(type)) return;
+  if (OneOf(type, kOtherTypes)) {
+    Unread.push_back({std::string(type), line, true});
+    return;
+  }
+  // Any other type: a file name behind it, or nothing but memory options and a block next.
+  std::string_view word = NextWord(text, at);
+  while (OneOf(word, kMemoryOptions)) word = NextWord(text, at);
+  bool resource = word.starts_with('"');
+  if (word.empty()) {
+    for (std::int32_t next = static_cast<std::int32_t>(line) + 1; next <= Lines.Count(); ++next) {
+      const std::string_view following = TrimWhiteView(Lines.Item(next));
+      if (following.empty()) continue;
+      resource = following == "BEGIN" || following == "{";
+      break;
+    }
+  }
+  if (resource) Unread.push_back({std::string(type), line, true});
+}
+
+}  // namespace tamrel
