@@ -48,37 +48,42 @@ bool PoBytes(const std::vector<TranslationUnit>& units, const PoWriteOptions& po
   return errors.empty();
 }
 
+// Reports the units left out. A literal the model read otherwise is a warning; bytes that do
+// not convert are an error unless --skip-unconvertible, since the translators would lose those
+// texts without noticing. False when there is such an error.
+bool ReportLeftOut(const std::vector<TranslationUnit>& units, const ExtractCommandOptions& options,
+                   const std::string& path, ProgressBoard& board) {
+  std::vector<std::pair<int, std::string>> warnings;
+  std::vector<std::pair<int, std::string>> unconvertible;
+  bool utf8 = false;
+  for (const TranslationUnit& unit : units) {
+    if (unit.problem.empty()) continue;
+    const bool fatal = unit.unconvertible && !options.skipUnconvertible;
+    (fatal ? unconvertible : warnings)
+        .emplace_back(unit.line, PrintableText(unit.context) + " left out: " + PrintableText(unit.problem));
+    utf8 = utf8 || (fatal && unit.utf8);
+  }
+  ReportAtLines(path, warnings, "warning", options.load.loading, board);
+  if (unconvertible.empty()) return true;
+  ReportAtLines(path, unconvertible, "error", options.load.loading, board);
+  std::vector<std::string> errors{std::to_string(unconvertible.size()) +
+                                  (unconvertible.size() == 1
+                                       ? " unit does not convert from the code page of its line"
+                                       : " units do not convert from the code page of their lines") +
+                                  "; nothing written (--skip-unconvertible leaves them out)"};
+  if (utf8)
+    errors.push_back("the bytes that do not convert are valid UTF-8: if the script is saved as UTF-8, give "
+                     "--code-page 65001 (with --ignore-pragmas when a code_page pragma names another code page)");
+  ReportMessages(path, errors, "error", options.load.loading, board);
+  return false;
+}
+
 }  // namespace
 
 int RunExtract(const ExtractCommandOptions& options) {
   return WithLoadedScript(options.load, false, [&](const LoadResult& result, const std::string&,
                                             const std::vector<TranslationUnit>& units, ProgressBoard& board) {
-    // Units left out: a literal the model read otherwise is a warning; bytes that do not convert
-    // are an error unless --skip-unconvertible, since the translators would lose their texts.
-    std::vector<std::pair<int, std::string>> warnings;
-    std::vector<std::pair<int, std::string>> unconvertible;
-    bool utf8 = false;
-    for (const TranslationUnit& unit : units) {
-      if (unit.problem.empty()) continue;
-      const bool fatal = unit.unconvertible && !options.skipUnconvertible;
-      (fatal ? unconvertible : warnings)
-          .emplace_back(unit.line, PrintableText(unit.context) + " left out: " + PrintableText(unit.problem));
-      utf8 = utf8 || (fatal && unit.utf8);
-    }
-    ReportAtLines(result.path, warnings, "warning", options.load.loading, board);
-    std::vector<std::string> errors;
-    if (!unconvertible.empty()) {
-      ReportAtLines(result.path, unconvertible, "error", options.load.loading, board);
-      errors.push_back(std::to_string(unconvertible.size()) +
-                       (unconvertible.size() == 1 ? " unit does not convert from the code page of its line"
-                                                  : " units do not convert from the code page of their lines") +
-                       "; nothing written (--skip-unconvertible leaves them out)");
-      if (utf8)
-        errors.push_back("the bytes that do not convert are valid UTF-8: if the script is saved as UTF-8, give "
-                         "--code-page 65001 (with --ignore-pragmas when a code_page pragma names another code page)");
-      ReportMessages(result.path, errors, "error", options.load.loading, board);
-      return 1;
-    }
+    if (!ReportLeftOut(units, options, result.path, board)) return 1;
     if (options.stats) {
       PrintStats(units);
       return 0;
@@ -86,20 +91,15 @@ int RunExtract(const ExtractCommandOptions& options) {
     const std::string scriptName = std::filesystem::path(result.path).filename().string();
     const std::string format = FormatFor(options);
     std::string bytes;
-    if (format == "xliff") {
+    std::vector<std::string> errors;
+    if (format == "xliff")
       bytes = WriteXliff(units, {}, {scriptName, options.sourceLanguage, options.targetLanguage}, errors);
-      if (!errors.empty()) {
-        errors.push_back("nothing written");
-        ReportMessages(result.path, errors, "error", options.load.loading, board);
-        return 1;
-      }
-    } else {
-      PoWriteOptions po{format == "pot", scriptName, options.sourceLanguage, options.targetLanguage};
-      if (!PoBytes(units, po, bytes, errors)) {
-        errors.push_back("nothing written");
-        ReportMessages(result.path, errors, "error", options.load.loading, board);
-        return 1;
-      }
+    else
+      PoBytes(units, {format == "pot", scriptName, options.sourceLanguage, options.targetLanguage}, bytes, errors);
+    if (!errors.empty()) {
+      errors.push_back("nothing written");
+      ReportMessages(result.path, errors, "error", options.load.loading, board);
+      return 1;
     }
     return WriteResult(options.out, bytes) ? 0 : 1;
   });

@@ -41,27 +41,28 @@ int WithLoadedScript(const TranslationLoadOptions& options, bool needsBytes,
   return status;
 }
 
+namespace {
+
+void ReportOne(std::string_view path, int line, const std::string& message, std::string_view severity,
+               const LoadSettings& settings, ProgressBoard& board) {
+  Diagnostic diagnostic;
+  diagnostic.path = std::string(path);
+  diagnostic.line = line;
+  diagnostic.severity = std::string(severity);
+  diagnostic.message = message;
+  WriteDiagnostic(diagnostic, settings.diagnostics, &board);
+}
+
+}  // namespace
+
 void ReportMessages(std::string_view path, const std::vector<std::string>& messages, std::string_view severity,
                     const LoadSettings& settings, ProgressBoard& board) {
-  for (const std::string& message : messages) {
-    Diagnostic diagnostic;
-    diagnostic.path = std::string(path);
-    diagnostic.severity = std::string(severity);
-    diagnostic.message = message;
-    WriteDiagnostic(diagnostic, settings.diagnostics, &board);
-  }
+  for (const std::string& message : messages) ReportOne(path, 0, message, severity, settings, board);
 }
 
 void ReportAtLines(std::string_view path, const std::vector<std::pair<int, std::string>>& messages,
                    std::string_view severity, const LoadSettings& settings, ProgressBoard& board) {
-  for (const auto& [line, message] : messages) {
-    Diagnostic diagnostic;
-    diagnostic.path = std::string(path);
-    diagnostic.line = line;
-    diagnostic.severity = std::string(severity);
-    diagnostic.message = message;
-    WriteDiagnostic(diagnostic, settings.diagnostics, &board);
-  }
+  for (const auto& [line, message] : messages) ReportOne(path, line, message, severity, settings, board);
 }
 
 bool ReadFileBytes(const std::string& path, std::string& bytes) {

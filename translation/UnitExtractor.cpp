@@ -15,12 +15,12 @@ bool IsQuoted(std::string_view text) {
   return (text.size() >= 2 && text.front() == '"') || (text.size() >= 3 && (text[0] == 'L' || text[0] == 'l') && text[1] == '"');
 }
 
-// The model's text without its quotes, for a unit whose literal was not found.
-std::string Unquoted(std::string_view text) {
+// The model's text without its quotes (and L prefix), as written.
+std::string_view Unquoted(std::string_view text) {
   if (text.front() != '"') text.remove_prefix(1);
   text.remove_prefix(1);
   if (!text.empty() && text.back() == '"') text.remove_suffix(1);
-  return std::string(text);
+  return text;
 }
 
 // Whether the statement starting at a trimmed line goes on to the next line.
@@ -152,7 +152,7 @@ void AddDialogs(const clsRC& rc, Extractor& extractor) {
       const int line = control.Line;
       Extractor::Name type = extractor.MakeName({control.ItemType}, line);
       if (control.ItemType == "CONTROL" && !control.ControlType.empty())
-        extractor.Append(type, " " + Unquoted(control.ControlType), line);
+        extractor.Append(type, std::string(" ").append(Unquoted(control.ControlType)), line);
       extractor.Add(UnitKind::Control, extractor.MakeName({dialog.ID, "|", control.ID}, line), std::move(type),
                     control.Text, line);
     }
@@ -161,11 +161,7 @@ void AddDialogs(const clsRC& rc, Extractor& extractor) {
 
 // A menu text as written for a context path: without its quotes.
 std::string_view PathText(std::string_view modelText) {
-  if (!IsQuoted(modelText)) return modelText;
-  if (modelText.front() != '"') modelText.remove_prefix(1);
-  modelText.remove_prefix(1);
-  if (!modelText.empty() && modelText.back() == '"') modelText.remove_suffix(1);
-  return modelText;
+  return IsQuoted(modelText) ? Unquoted(modelText) : modelText;
 }
 
 void AddMenus(const clsRC& rc, Extractor& extractor) {
