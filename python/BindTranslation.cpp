@@ -138,13 +138,15 @@ void BindTranslation(py::module_& module) {
          const std::string& sourceLang, const std::string& targetLang) {
         py::gil_scoped_release unlocked;
         std::string text;
+        std::vector<std::string> errors;
         {
           std::shared_lock lock(d.Lock());
           std::vector<TranslationUnit> units;
           std::vector<std::string> targets;
           UnitsAndTargets(d, translations, units, targets);
-          text = WriteXliff(units, targets, {ScriptName(d), sourceLang, targetLang});
+          text = WriteXliff(units, targets, {ScriptName(d), sourceLang, targetLang}, errors);
         }
+        if (!errors.empty()) RaiseErrors(errors);  // nothing written
         WriteWhole(path.string(), text);
       },
       py::arg("document"), py::arg("path"), py::arg("translations") = std::unordered_map<std::string, std::string>(),
