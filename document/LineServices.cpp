@@ -92,17 +92,31 @@ namespace {
 // with "|" (a style expression) or "," (more arguments).
 bool StartsContinued(std::string_view trimmed) { return trimmed.starts_with('|') || trimmed.starts_with(','); }
 
+// The statement without a "//" comment behind it (outside double quotes), trimmed.
+std::string_view WithoutComment(std::string_view statement) {
+  bool quoted = false;
+  for (std::size_t i = 0; i + 1 < statement.size(); ++i) {
+    if (statement[i] == '"') quoted = !quoted;
+    if (!quoted && statement[i] == '/' && statement[i + 1] == '/') {
+      statement = statement.substr(0, i);
+      while (!statement.empty() && (statement.back() == ' ' || statement.back() == '\t')) statement.remove_suffix(1);
+      break;
+    }
+  }
+  return statement;
+}
+
 }  // namespace
 
 std::string_view clsRC::RelaxedStatementAt(Int16 start, Int16& count, std::string& buffer) {
-  std::string_view statement = StatementAt(start, count, buffer);
+  std::string_view statement = WithoutComment(StatementAt(start, count, buffer));
   std::int32_t next = static_cast<std::int32_t>(start) + count;
   if (next > Lines.Count() || !StartsContinued(TrimWhiteView(Lines.Item(next)))) return statement;
   std::string joined(statement);
   std::string part;
   while (next <= Lines.Count() && StartsContinued(TrimWhiteView(Lines.Item(next)))) {
     Int16 more;
-    joined.append(" ").append(StatementAt(Int16(next), more, part));
+    joined.append(" ").append(WithoutComment(StatementAt(Int16(next), more, part)));
     count += more;
     next += more;
   }

@@ -171,7 +171,8 @@ class clsRC {
   bool ProcessDesignInfo(Int16& cursor);
   bool ProcessDialog(Int16& cursor);
   // The statement at `start` as StatementAt gives it, with the lines after it that start with
-  // "|" (a style continued) or "," (more arguments) joined to it.
+  // "|" (a style continued) or "," (more arguments) joined to it, and without the "//" comments
+  // behind them.
   std::string_view RelaxedStatementAt(Int16 start, Int16& count, std::string& buffer);
   bool ProcessMenu(Int16& cursor, clsMenu* parent = nullptr, const Variant& position = {});
   bool ProcessAccelerators(Int16& cursor);
