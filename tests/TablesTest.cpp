@@ -13,8 +13,12 @@
 #include "common/Variant.h"
 #include "common/modCommonTools.h"
 #include "layout/DialogLayout.h"
+#include "layout/FontMap.h"
 #include "layout/TextMeasurer.h"
 #include "styles/clsStyle.h"
+#include "translation/PseudoTranslator.h"
+#include "translation/RcEscapes.h"
+#include "translation/TranslationStats.h"
 
 namespace tamrel {
 namespace {
@@ -25,6 +29,21 @@ Tokens MakeTokens(const json& texts) {
   Tokens tokens;
   for (const json& text : texts) tokens.Add(text.get<std::string>());
   return tokens;
+}
+
+// Script bytes in a table: each code point below 256 stands for the byte of that value.
+std::string Bytes(const json& text) {
+  std::string utf8 = text.get<std::string>(), bytes;
+  for (std::size_t at = 0; at < utf8.size(); ++at) {
+    const auto c = static_cast<unsigned char>(utf8[at]);
+    bytes += c < 0x80 ? char(c) : char(((c & 0x03) << 6) | (utf8[++at] & 0x3F));
+  }
+  return bytes;
+}
+std::string Unbytes(const std::string& bytes) {
+  std::string text;
+  for (const char c : bytes) AppendUtf8(static_cast<unsigned char>(c), text);
+  return text;
 }
 
 json ErrorOr(auto&& call) {
@@ -47,6 +66,9 @@ json KindOf(const std::string& statement) {
   DialogLayout layout = DialogLayouter(FontMap::Default(), measurer).Layout(*loaded.rc, loaded.rc->Dialogs.Item(1));
   return {kKinds[static_cast<int>(layout.controls[0].kind)], kAligns[static_cast<int>(layout.controls[0].align)]};
 }
+
+// The font table of a row: null for the default one.
+FontMap FontsOf(const json& table) { return table.is_null() ? FontMap::Default() : FontMap::Parse(table.dump(), "t.json"); }
 
 const std::map<std::string, std::function<json(const json&)>> kFunctions = {
     {"TrimWhite", [](const json& a) { return clsRC::TrimWhite(a[0].get<std::string>()); }},
@@ -110,6 +132,73 @@ const std::map<std::string, std::function<json(const json&)>> kFunctions = {
        clsStyle style;
        for (const json& item : a[0]) style.Items.Add(item.get<std::string>(), item.get<std::string>());
        return ToVector(style.PrintLines());
+     }},
+    // The family a face at a size in points is drawn in, for a text when one is given.
+    {"FontFamily",
+     [](const json& a) {
+       const FontMap fonts = FontsOf(a[0]);
+       const double px = a[2].get<double>() * 96 / 72;
+       const MappedFont font = a[3] == "" ? fonts.Map(a[1].get<std::string>(), px)
+                                          : fonts.MapForText(a[1].get<std::string>(), a[3].get<std::string>(), px);
+       return font.family + (font.fallback ? " (fallback)" : "");
+     }},
+    // Dialog base units (average width, height in pixels at 96 DPI) of a face at a size in points.
+    {"BaseUnits",
+     [](const json& a) {
+       const double px = a[2].get<double>() * 96 / 72;
+       const MappedFont font = FontsOf(a[0]).Map(a[1].get<std::string>(), px);
+       const FontMetrics metrics = TextMeasurer().Metrics(font, px);
+       return json{font.family, metrics.averageWidthPx, metrics.heightPx};
+     }},
+    // A literal's text (UTF-8), the literal EncodeLiteral writes for that text, which must decode
+    // to the same text; or the problem.
+    {"DecodeLiteral",
+     [](const json& a) -> json {
+       CodePageConverter converter;
+       const std::string literal = Bytes(a[0]);
+       std::string text, canonical, again;
+       if (DecodeLiteral(literal, a[1].get<int>(), converter, text)) return "problem";
+       if (EncodeLiteral(text, literal.front() == 'L', a[1].get<int>(), converter, canonical)) return "cannot encode";
+       if (DecodeLiteral(canonical, a[1].get<int>(), converter, again) || again != text) return "reads back otherwise";
+       return {text, Unbytes(canonical)};
+     }},
+    // A narrow literal of the text in a code page, or the character it cannot hold.
+    {"EncodeLiteral",
+     [](const json& a) -> json {
+       CodePageConverter converter;
+       std::string literal;
+       auto error = EncodeLiteral(a[0].get<std::string>(), false, a[1].get<int>(), converter, literal);
+       if (!error) return Unbytes(literal);
+       return {error->kind == ConversionError::Kind::Unrepresentable ? "unrepresentable" : "other", error->value, literal};
+     }},
+    {"FindLiterals",
+     [](const json& a) {
+       const std::string line = a[0].get<std::string>();
+       std::vector<std::string> found;
+       for (const LiteralSpan& span : FindLiterals(line, 1252)) found.push_back(line.substr(span.offset, span.length));
+       return found;
+     }},
+    {"AsTokenized", [](const json& a) { return AsTokenized(a[0].get<std::string>()); }},
+    {"PrintfPlaceholders",
+     [](const json& a) {
+       bool clean = false;
+       const auto conversions = PrintfPlaceholders(a[0].get<std::string>(), &clean);
+       return json{conversions, clean};
+     }},
+    // Words and characters the way translators count them.
+    {"CountText",
+     [](const json& a) {
+       const TextCount count = TranslationStats::Count(a[0].get<std::string>());
+       return json{count.words, count.characters};
+     }},
+    // A menu item's pseudo translation, 50% longer, in a code page (0: none, ASCII only).
+    {"Pseudo",
+     [](const json& a) {
+       TranslationUnit unit;
+       unit.kind = UnitKind::MenuItem;
+       unit.text = a[0].get<std::string>();
+       unit.codePage = a[1].get<int>();
+       return PseudoTranslator(50).Translate(unit);
      }},
 };
 

@@ -21,7 +21,7 @@ def test_exchange_merge_check_preview(sample, tmp_path, write, read, name):
     findings = tamrel.check(merged)
     assert [(f.kind, f.dialog_id, f.item_id, f.line) for f in findings] == [("overflow", "IDD_FIND", "IDOK", 165)]
     assert findings[0].have_du == 50 and 54 < findings[0].need_du <= 55  # the message rounds up
-    assert findings[0].message == 'IDD_FIND/IDOK "Nächste suchen" needs 57 du, has 50 (13%)'
+    assert findings[0].message == 'IDD_FIND/IDOK "Nächste suchen" needs 55 du, has 50 (10%)'
 
     page = tamrel.preview(merged, dialog="idd_find")
     assert page.count("<svg") == 1 and "Nächste suchen" in page and "IDD_ABOUTBOX" not in page
