@@ -24,8 +24,9 @@ int TotalOrMinusOne(Int16 (clsRC::*total)() const, const clsRC& rc) {
 std::string Summary(const LoadResult& result, const CodePageOptions& codePages) {
   const clsRC& rc = *result.rc;
   std::string out;
-  AppendFormat(out, "%s: %s (%s)\n", result.path.c_str(), result.loaded ? "loaded" : "failed",
-               rc.Options().layout == Layout::Exact ? "strict" : "relaxed");
+  // The reading mode, unless the script was refused before it was read.
+  AppendFormat(out, "%s: %s%s\n", result.path.c_str(), result.loaded ? "loaded" : "failed",
+               result.refused ? "" : rc.Options().layout == Layout::Exact ? " (strict)" : " (relaxed)");
   AppendFormat(out, "  lines %d, Initialized %s, encoding %s, code pages %s\n", rc.Lines.Count(),
                rc.Initialized ? "true" : "false", std::string(EncodingName(rc.SourceEncoding)).c_str(),
                ScriptText(rc, codePages).Summary().c_str());

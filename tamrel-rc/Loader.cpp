@@ -194,6 +194,7 @@ LoadResult LoadModel(std::size_t index, const std::string& path, ProgressBoard* 
   if (!settings.force) {
     if (auto refusal = BinaryRefusal(result.path, path == "-" ? std::string_view(input) : ReadHead(path))) {
       emit(std::move(*refusal));
+      result.refused = true;
       return result;
     }
   }

@@ -47,6 +47,7 @@ struct LoadResult {
   std::string path;  // as the user named it; kStdinName for "-"
   std::unique_ptr<clsRC> rc;          // null once a summarising step has dropped the model
   bool loaded = false;
+  bool refused = false;               // not read at all (binary data)
   int diagnostics = 0;                // diagnostics written for this script
   std::optional<Diagnostic> failure;  // when not loaded: the last error, or where loading stopped
   std::shared_ptr<ScriptLog> log;     // the document's log; later reports go to standard error
