@@ -156,6 +156,9 @@ std::optional<LiteralProblem> DecodeLiteral(std::string_view literal, int codePa
   if (auto problem = flush()) return problem;
   // A NUL byte written as such ends the text in C strings just as an escaped one does.
   if (out.find('\0') != std::string::npos) return LiteralProblem{"the text holds a NUL character", false};
+  // U+0004 separates a message's context from its text in gettext catalogs: no PO file can hold it.
+  if (out.find('\x04') != std::string::npos)
+    return LiteralProblem{"the text holds the control character U+0004, which a PO file cannot hold", false};
   text.append(out);
   return std::nullopt;
 }
