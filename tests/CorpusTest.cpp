@@ -122,6 +122,15 @@ TEST_P(CorpusTest, LoadsAsExpectedAndRegeneratesToAFixedPoint) {
     EXPECT_TRUE(loaded.log->entries.empty());
     EXPECT_EQ(loaded.messageBoxes, (V{expected.at(1)}));
   }
+  // Read relaxed, every script loads, and its print reads back to itself.
+  Loaded relaxed = LoadText(ReadBytes(kCorpus / file), nullptr, Layout::Relaxed);
+  ASSERT_TRUE(relaxed.result) << (relaxed.log->entries.empty() ? "message box" : relaxed.log->entries[0].message);
+  const std::vector<std::string> printed = ToVector(relaxed.rc->PrintLines());
+  std::string text;
+  for (const std::string& line : printed) text.append(line).append("\r\n");
+  Loaded again = LoadText(text, nullptr, Layout::Relaxed);
+  ASSERT_TRUE(again.result);
+  EXPECT_EQ(ToVector(again.rc->PrintLines()), printed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, CorpusTest, ::testing::ValuesIn(CorpusFiles()),
