@@ -16,6 +16,18 @@ bool clsRC::ProcessAccelerators(Int16& cursor) {
     SplitInto(StatementAt(cursor, count, joined), ' ', header);
     clsAccelerator table;
     switch (header.Count()) {
+      default:
+        if (header.Count() < 6) break;
+        // Six or more words: the options past the fourth word stay together in Handling, so
+        // the header is written back whole rather than as blanks that no longer read.
+        table.Handling = header.Item(5);
+        for (std::int32_t word = 6; word <= header.Count(); ++word)
+          table.Handling.append(" ").append(header.Item(word));
+        table.ID = header.Item(1);
+        table.ItemType = header.Item(2);
+        table.Predisposition = header.Item(3);
+        table.Disposition = header.Item(4);
+        break;
       case 5:
         table.Handling = header.Item(5);
         [[fallthrough]];
@@ -31,8 +43,6 @@ bool clsRC::ProcessAccelerators(Int16& cursor) {
       case 2:  // written without a memory option
         table.ID = header.Item(1);
         table.ItemType = header.Item(2);
-        break;
-      default:
         break;
     }
     table.Line = cursor;
