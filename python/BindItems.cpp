@@ -279,10 +279,12 @@ void BindItems(py::module_& module) {
 
   // Translation units.
   py::class_<TranslationUnit>(module, "Unit", "A piece of translatable text and where it stands.")
-      .def_readonly("context", &TranslationUnit::context)
+      // A unit left out for bytes that do not convert holds them as they are: such text reads
+      // with U+FFFD in their place instead of raising.
+      .def_property_readonly("context", [](const TranslationUnit& u) { return LenientStr(u.context); })
       .def_property_readonly("kind", [](const TranslationUnit& u) { return std::string(UnitKindName(u.kind)); })
-      .def_readonly("control_type", &TranslationUnit::controlType)
-      .def_readonly("text", &TranslationUnit::text)
+      .def_property_readonly("control_type", [](const TranslationUnit& u) { return LenientStr(u.controlType); })
+      .def_property_readonly("text", [](const TranslationUnit& u) { return LenientStr(u.text); })
       .def_readonly("line", &TranslationUnit::line)
       .def_readonly("code_page", &TranslationUnit::codePage)
       .def_property_readonly("problem",

@@ -36,6 +36,12 @@ def test_unknown_context_warns_and_is_left_out(sample):
     assert merged == SAMPLE.read_bytes()
 
 
+def test_a_unit_left_out_for_its_bytes_still_reads():
+    doc = tamrel.loads(b'STRINGTABLE\r\nBEGIN\r\n    IDS_A "\xe9t\xe9"\r\nEND\r\n')
+    (unit,) = tamrel.extract_units(doc)
+    assert (unit.text, unit.problem) == ("\ufffdt\ufffd", "non-ASCII text and no code page")
+
+
 def test_changed_printf_conversions_refuse_the_merge():
     doc = tamrel.loads(b'STRINGTABLE\r\nBEGIN\r\n    IDS_N "%d files"\r\nEND\r\n')
     with pytest.raises(tamrel.MergeError) as raised:
