@@ -16,8 +16,9 @@ int WithLoadedScript(const TranslationLoadOptions& options, bool needsBytes,
                                              const std::vector<TranslationUnit>& units, ProgressBoard& board)>& use) {
   ProgressBoard board(!options.quiet && isatty(STDERR_FILENO));
   if (needsBytes && options.file == "-") {
-    ReportMessages(kStdinName, {"a script to merge into must be a file, not standard input"}, "error", options.loading,
-                   board);
+    ReportMessages(kStdinName,
+                   {options.command + " rewrites the script's own bytes, so it must be a file, not standard input"},
+                   "error", options.loading, board);
     return 2;
   }
   std::error_code error;
