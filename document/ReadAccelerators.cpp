@@ -15,35 +15,20 @@ bool clsRC::ProcessAccelerators(Int16& cursor) {
     StatementTokens header, tokens;
     SplitInto(StatementAt(cursor, count, joined), ' ', header);
     clsAccelerator table;
-    switch (header.Count()) {
-      default:
-        if (header.Count() < 6) break;
-        // Six or more words: the options past the fourth word stay together in Handling, so
-        // the header is written back whole rather than as blanks that no longer read.
-        table.Handling = header.Item(5);
-        for (std::int32_t word = 6; word <= header.Count(); ++word)
-          table.Handling.append(" ").append(header.Item(word));
-        table.ID = header.Item(1);
-        table.ItemType = header.Item(2);
-        table.Predisposition = header.Item(3);
-        table.Disposition = header.Item(4);
-        break;
-      case 5:
-        table.Handling = header.Item(5);
-        [[fallthrough]];
-      case 4:
-        table.ID = header.Item(1);
-        table.ItemType = header.Item(2);
-        table.Predisposition = header.Item(3);
-        table.Disposition = header.Item(4);
-        break;
-      case 3:
-        table.Disposition = header.Item(3);
-        [[fallthrough]];
-      case 2:  // written without a memory option
-        table.ID = header.Item(1);
-        table.ItemType = header.Item(2);
-        break;
+    const std::int32_t words = header.Count();
+    if (words >= 4) {
+      table.ID = header.Item(1);
+      table.ItemType = header.Item(2);
+      table.Predisposition = header.Item(3);
+      table.Disposition = header.Item(4);
+      // Words past the fifth stay with it in Handling, so that a header of six or more words is
+      // written back whole rather than as blanks that no longer read.
+      if (words >= 5) table.Handling = header.Item(5);
+      for (std::int32_t word = 6; word <= words; ++word) table.Handling.append(" ").append(header.Item(word));
+    } else if (words >= 2) {  // written without a memory option, or with one
+      table.ID = header.Item(1);
+      table.ItemType = header.Item(2);
+      if (words == 3) table.Disposition = header.Item(3);
     }
     table.Line = cursor;
 
