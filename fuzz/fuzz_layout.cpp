@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "document/clsRC.h"
+#include "FuzzSupport.h"
 #include "host/HostHooks.h"
 #include "layout/DialogLayout.h"
 #include "layout/FitChecker.h"
@@ -20,16 +20,11 @@
 #include "layout/TextMeasurer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string path = "/tmp/tamrel_fuzz_layout_" + std::to_string(::getpid()) + ".rc";
-  if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-  } else {
-    return 0;
-  }
+  static const tamrel::fuzz::ScratchFile script("layout", ".rc");
+  if (!script.Write({reinterpret_cast<const char*>(data), size})) return 0;
   tamrel::SetMessageBoxHook([](std::string_view) {});
   tamrel::clsRC rc;
-  if (!rc.Init(path, std::make_shared<tamrel::HostObjects>(), 2)) return 0;
+  if (!rc.Init(script.path, std::make_shared<tamrel::HostObjects>(), 2)) return 0;
 
   tamrel::TextMeasurer measurer;
   tamrel::DialogLayouter layouter(tamrel::FontMap::Default(), measurer);

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "document/clsRC.h"
+#include "FuzzSupport.h"
 #include "host/HostHooks.h"
 
 namespace {
@@ -24,19 +24,14 @@ class CountingLog : public tamrel::ErrorLog {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string path = "/tmp/tamrel_fuzz_" + std::to_string(::getpid()) + ".rc";
-  if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-  } else {
-    return 0;
-  }
+  static const tamrel::fuzz::ScratchFile script("load", ".rc");
+  if (!script.Write({reinterpret_cast<const char*>(data), size})) return 0;
   g_reports = 0;
   tamrel::SetMessageBoxHook([](std::string_view) { ++g_reports; });
   auto hosts = std::make_shared<tamrel::HostObjects>();
   hosts->Add(std::make_shared<CountingLog>(), "Log");
   tamrel::clsRC rc;
-  if (!rc.Init(path, hosts, 2) && g_reports == 0) {
+  if (!rc.Init(script.path, hosts, 2) && g_reports == 0) {
     std::fprintf(stderr, "Init returned false without a report or message\n");
     std::abort();
   }

@@ -7,28 +7,11 @@
 #include <memory>
 #include <string_view>
 
-#include "document/clsRC.h"
+#include "FuzzSupport.h"
 
-namespace {
-class NullLog : public tamrel::ErrorLog {
- public:
-  void Log(const std::string&, const std::optional<std::string>&, const std::string&) override {}
-};
-
-tamrel::clsRC& Document() {
-  static tamrel::clsRC rc = [] {
-    tamrel::clsRC document;
-    auto hosts = std::make_shared<tamrel::HostObjects>();
-    hosts->Add(std::make_shared<NullLog>(), "Log");
-    document.Init("fuzz.rc", hosts);  // no operation: keeps the host objects, reads nothing
-    return document;
-  }();
-  return rc;
-}
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  tamrel::clsRC& rc = Document();
+  tamrel::clsRC& rc = tamrel::fuzz::LoggedDocument();
   std::string_view text(reinterpret_cast<const char*>(data), size);
   for (char separator : {' ', '|', ','}) {
     tamrel::Tokens tokens = rc.ParseLine(text, separator);

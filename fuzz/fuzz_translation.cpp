@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/clsRC.h"
+#include "FuzzSupport.h"
 #include "host/HostHooks.h"
 #include "translation/PoCatalog.h"
 #include "translation/PseudoTranslator.h"
@@ -53,19 +53,12 @@ extern "C" const char* __lsan_default_suppressions() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  // The script and the PO file go through files (the loader and libgettextpo read files): in
-  // memory when the machine has a tmpfs, since each run writes both.
-  static const std::string stem = std::string(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
-                                  "/tamrel_fuzz_translation_" + std::to_string(::getpid());
-  static const std::string path = stem + ".rc";
-  static const std::string poPath = stem + ".po";
+  // The script and the PO file go through files: the loader and libgettextpo read files.
+  static const tamrel::fuzz::ScratchFile script("translation", ".rc"), po("translation", ".po");
+  const std::string& path = script.path;
+  const std::string& poPath = po.path;
   const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
-  if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-  } else {
-    return 0;
-  }
+  if (!script.Write(bytes)) return 0;
   tamrel::SetMessageBoxHook([](std::string_view) {});
   tamrel::clsRC rc;
   if (!rc.Init(path, std::make_shared<tamrel::HostObjects>(), 2)) return 0;
