@@ -159,21 +159,6 @@ std::string RandomText(std::mt19937& rng, int maxPieces) {
   return s;
 }
 
-TEST(LinearScanningTest, ParseLineMatchesReferenceOnRandomStatements) {
-  Host host;
-  clsRC rc;
-  rc.Init("unused", host.objects);
-  std::mt19937 rng(11);
-  const char separators[] = {' ', '|', ','};
-  for (int n = 0; n < 200000; ++n) {
-    std::string statement = RandomText(rng, 12);
-    char separator = separators[n % 3];
-    const reference::Split expected = Expected(statement, separator);
-    ASSERT_EQ(Split(rc, *host.log, statement, separator), expected) << '"' << statement << "\" sep '" << separator << "'";
-    ASSERT_EQ(Scanned(statement, separator), expected) << '"' << statement << "\" sep '" << separator << "'";
-  }
-}
-
 // Long runs of characters that neither split nor change (the splitter passes them over in one
 // go when no yield hook is installed), and runs of the characters that do.
 const std::vector<std::string> kRunPieces = {
@@ -208,13 +193,21 @@ reference::Split SplitWithViews(StatementTokens& tokens, std::string_view statem
   return split;
 }
 
-TEST(LinearScanningTest, ViewSplitterMatchesReferenceWithAndWithoutAHook) {
+// ParseLine, the statement scanner and the view splitter against the reference on random
+// statements: short ones of single pieces and ones with long runs.
+TEST(LinearScanningTest, TokenizersMatchReferenceOnRandomStatements) {
+  Host host;
+  clsRC rc;
+  rc.Init("unused", host.objects);
   StatementTokens tokens;
   std::mt19937 rng(23);
   const char separators[] = {' ', '|', ','};
   for (int n = 0; n < 300000; ++n) {
-    const std::string statement = RandomRunText(rng);
+    const std::string statement = n % 2 ? RandomRunText(rng) : RandomText(rng, 12);
     const char separator = separators[n % 3];
+    const reference::Split shortened = Expected(statement, separator);
+    ASSERT_EQ(Split(rc, *host.log, statement, separator), shortened) << '"' << statement << "\" sep '" << separator << "'";
+    ASSERT_EQ(Scanned(statement, separator), shortened) << '"' << statement << "\" sep '" << separator << "'";
     std::size_t examined = 0;
     const reference::Split expected = reference::ParseLine(statement, separator, &examined);
     const bool hooked = n % 4 == 0;
