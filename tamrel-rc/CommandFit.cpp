@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -18,15 +19,15 @@
 namespace tamrel::tool {
 namespace {
 
-void Report(const std::string& name, int line, std::string severity, std::string_view code, std::string message,
-            const FitCommandOptions& options, ProgressBoard& board) {
+Diagnostic Make(const std::string& name, int line, std::string severity, std::string_view code, std::string message,
+                const FitCommandOptions& options) {
   Diagnostic diagnostic;
   diagnostic.path = name;
   diagnostic.line = line;
   diagnostic.severity = std::move(severity);
   if (options.load.loading.diagnostics == DiagnosticsFormat::Json) diagnostic.code = std::string(code);
   diagnostic.message = std::move(message);
-  WriteDiagnostic(diagnostic, options.load.loading.diagnostics, &board);
+  return diagnostic;
 }
 
 int FitLoaded(const std::string& name, const clsRC& rc, const std::string& bytes, const FitCommandOptions& options,
@@ -50,10 +51,15 @@ int FitLoaded(const std::string& name, const clsRC& rc, const std::string& bytes
     ReportMessages(name, {fit.error, "nothing written"}, "error", options.load.loading, board);
     return 1;
   }
-  for (const FitChange& change : fit.changes) Report(name, change.line, "note", "fit", change.message, options, board);
-  for (const auto& [line, message] : fit.skipped) Report(name, line, "warning", "fit", message, options, board);
+  // The changes, the dialogs left alone and the findings that remain, in line order.
+  std::vector<Diagnostic> reports;
+  for (const FitChange& change : fit.changes) reports.push_back(Make(name, change.line, "note", "fit", change.message, options));
+  for (const auto& [line, message] : fit.skipped) reports.push_back(Make(name, line, "warning", "fit", message, options));
   for (const FitFinding& finding : fit.remaining)
-    Report(name, finding.line, "warning", FindingCode(finding.kind), finding.message, options, board);
+    reports.push_back(Make(name, finding.line, "warning", FindingCode(finding.kind), finding.message, options));
+  std::stable_sort(reports.begin(), reports.end(),
+                   [](const Diagnostic& a, const Diagnostic& b) { return a.line < b.line; });
+  for (const Diagnostic& report : reports) WriteDiagnostic(report, options.load.loading.diagnostics, &board);
   if (!options.load.quiet && options.load.loading.diagnostics == DiagnosticsFormat::Text)
     std::fprintf(stderr, "tamrel-rc: %d finding%s before, %zu after; %zu change%s%s\n", fit.findingsBefore,
                  fit.findingsBefore == 1 ? "" : "s", fit.remaining.size(), fit.changes.size(),
