@@ -23,6 +23,10 @@ constexpr int kGap = 2;           // what a growing control leaves before its ne
 constexpr int kGroupPad = 4;      // what a group box keeps between its frame and its contents
 constexpr int kAlignTolerance = 1;
 constexpr int kClosedComboBoxDu = 14;  // only the closed part of a combo box takes room
+constexpr int kMaxUnits = 32767;       // what a coordinate can hold
+constexpr int kTwoLinesDu = 16;        // a line of the dialog's font is 8 vertical units
+constexpr std::uint32_t kStaticTypeMask = 0x1F;
+constexpr std::uint32_t kSsEllipsisMask = 0xC000;
 
 // A control's rectangle in working axes: `x`/`w` along the growth, `y`/`h` across it.
 struct Box {
@@ -115,8 +119,10 @@ class Work {
       marginLo_[axis] = std::clamp(lo, 0, kMargin);
       marginHi_[axis] = std::clamp(extent_[axis] - hi, 0, kMargin);
       farEdge_[axis] = hi;
-      limit_[axis] = static_cast<int>(
-          std::min(32767.0, std::floor(extent_[axis] * (1.0 + options.maxGrowthPercent / 100.0) + 1e-9)));
+      const int cap = axis == 0 ? options.maxWidth : options.maxHeight;
+      limit_[axis] = cap > 0 ? std::min(cap, kMaxUnits)
+                             : static_cast<int>(std::min<double>(
+                                   kMaxUnits, std::floor(extent_[axis] * (1.0 + options.maxGrowthPercent / 100.0) + 1e-9)));
     }
     order_.resize(n);
     touched_.resize(n);
@@ -227,6 +233,7 @@ class Work {
       const Box& box = boxes_[i];
       if (!box.active) continue;
       if (box.w < original_[i].w || box.h < original_[i].h) return false;
+      if (box.Right() > kMaxUnits || box.Bottom() > kMaxUnits) return false;
       if (inside_[i] && !(InsideDialog(box, 0) && InsideDialog(box, 1))) return false;
       for (std::size_t g : parents_[i])
         if (!Contains(boxes_[g], box)) return false;
@@ -344,6 +351,23 @@ std::string Change(const FitChange& change) {
 
 int WholeUnits(double du) { return static_cast<int>(std::ceil(du - 1e-9)); }
 
+// A static drawn on one line that wraps its text once it is two lines high.
+bool CanWrap(const ControlLayout& laid) {
+  if (laid.kind != ControlKind::Static || laid.text.wrapped) return false;
+  const std::uint32_t bits = ControlStyleBits(*laid.control);
+  const std::uint32_t type = bits & kStaticTypeMask;
+  return type != 0xB && type != 0xC && (bits & kSsEllipsisMask) == 0 && laid.text.text.find(' ') != std::string::npos;
+}
+
+// The height a one-line static needs to show its text wrapped at its width: as many lines as the
+// text is wider than the control (words that do not break evenly may need one more, which the
+// check on the result finds).
+int WrappedHeight(const DialogLayout& layout, const ControlLayout& laid) {
+  const double lines = std::ceil(laid.needWidthDu / std::max(1.0, laid.haveWidthDu) - 1e-9);
+  const double lineDu = laid.text.lineHeightPx / layout.pxPerDuY;
+  return std::max(kTwoLinesDu, WholeUnits(lines * std::max(lineDu, 8.0)));
+}
+
 }  // namespace
 
 bool DialogFit::Changed(const DialogLayout& layout) const {
@@ -373,18 +397,26 @@ DialogFit DialogFitter::Fit(const DialogLayout& layout, const std::vector<FitFin
     change.dialogId = dialogId;
     change.itemId = finding->itemId;
     change.height = finding->height;
-    const int axis = finding->height ? 1 : 0;
+    int axis = finding->height ? 1 : 0;
     change.dialogBefore = work.Extent(axis);
     bool mended = false;
     if (finding->controlIndex >= layout.controls.size()) {
       mended = work.Widen(WholeUnits(finding->needDu));
     } else {
       const std::size_t i = finding->controlIndex;
-      const Box& box = work.At(i);
-      change.before = axis == 0 ? box.w : box.h;
+      change.before = axis == 0 ? work.At(i).w : work.At(i).h;
       const int growth = WholeUnits(finding->needDu) - change.before;
       const TextAlign align = axis == 0 ? layout.controls[i].align : TextAlign::Left;
       mended = growth <= 0 || work.Grow(i, growth, align, axis, change.moved);
+      if (!mended && axis == 0 && CanWrap(layout.controls[i])) {
+        // Too wide for the room there is: the text wraps in a taller control instead.
+        change.height = true;
+        change.before = work.At(i).h;
+        change.dialogBefore = work.Extent(1);
+        axis = 1;
+        mended = work.Grow(i, WrappedHeight(layout, layout.controls[i]) - change.before, TextAlign::Left, 1,
+                           change.moved);
+      }
       change.after = axis == 0 ? work.At(i).w : work.At(i).h;
     }
     if (!mended) {

@@ -7,7 +7,9 @@
 // right on the same rows move right by as much, the group boxes it lies in grow with it, and
 // the dialog grows as far as the moved controls need. Controls aligned to the dialog's right
 // edge keep that alignment. A wrapped static that is too short grows downward in the same way
-// (what lies below it in its column moves down). A caption that does not fit widens the dialog.
+// (what lies below it in its column moves down); a one-line static that cannot grow wide enough
+// grows to as many lines as its text needs at its width, and wraps. A caption that does not fit
+// widens the dialog.
 //
 // Nothing shrinks, no two controls come to overlap that did not overlap before, no control
 // leaves a group box it lay in, and the dialog grows by at most the allowed share: a change
@@ -25,6 +27,10 @@ namespace tamrel {
 
 struct FitOptions {
   double maxGrowthPercent = 50.0;  // how much wider and taller the dialog may become
+  // The largest width and height the dialog may reach, in dialog units, in place of the percent
+  // when not 0 (a dialog fitted again keeps the limits of its original size).
+  int maxWidth = 0;
+  int maxHeight = 0;
 };
 
 // One finding mended: which control, how it changed and what moved with it.
