@@ -22,7 +22,8 @@ constexpr int kRows = 25;
 std::string RowsOfControls(int controls) {
   const int perRow = controls / kRows;
   std::string text = "IDD_BIG DIALOGEX 0, 0, " + std::to_string(40 + perRow * 24) + ", " +
-                     std::to_string(14 + kRows * 16) + "\r\nFONT 8, \"MS Shell Dlg\"\r\nBEGIN\r\n";
+                     std::to_string(14 + kRows * 16) +
+                     "\r\nSTYLE DS_SETFONT | WS_POPUP\r\nFONT 8, \"MS Shell Dlg\"\r\nBEGIN\r\n";
   int id = 100;
   for (int row = 0; row < kRows; ++row) {
     const std::string y = std::to_string(7 + row * 16);
