@@ -139,8 +139,13 @@ std::optional<std::array<NumberSpan, 4>> PlacementRewriter::LocateDialog(const c
   // The header's keyword, then perhaps memory options, then the four numbers.
   std::size_t from = std::string::npos;
   for (std::size_t i = 0; i < text.size();) {
+    if (text[i] == '"') {  // a quoted name
+      const std::size_t close = text.find('"', i + 1);
+      if (close == std::string::npos) break;
+      i = close + 1;
+      continue;
+    }
     if (!IsWordChar(text[i])) {
-      if (text[i] == '"') break;
       ++i;
       continue;
     }
