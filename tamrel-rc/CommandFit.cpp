@@ -70,7 +70,9 @@ int FitLoaded(const std::string& name, const clsRC& rc, const std::string& bytes
 
 }  // namespace
 
-int RunFit(const FitCommandOptions& options) {
+int RunFit(const FitCommandOptions& given) {
+  FitCommandOptions options = given;
+  if (options.format == "json") options.load.loading.diagnostics = DiagnosticsFormat::Json;
   std::optional<FontMap> ownFonts;
   const FontMap* fonts = ChooseFontMap(options.fontMap, ownFonts);
   if (fonts == nullptr) return 2;

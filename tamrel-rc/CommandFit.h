@@ -9,7 +9,8 @@
 namespace tamrel::tool {
 
 struct FitCommandOptions {
-  TranslationLoadOptions load;  // its diagnostics format is --format's
+  TranslationLoadOptions load;
+  std::string format;           // --format text|json: the reports' format, as --diagnostics
   std::string out;              // -o; standard output when empty
   double maxGrowth = 50.0;      // --max-growth: percent the dialog may grow by
   std::string dialog;           // --dialog: only this dialog (its ID, letter case ignored)

@@ -200,18 +200,14 @@ CLI::App* AddFitCommand(CLI::App& app, tamrel::tool::FitCommandOptions& options)
       "controls' x, y, cx, cy and of dialogs' sizes change. One line per change on standard error; exit status 1 "
       "when findings remain.");
   AddTranslationLoad(*command, options.load);
-  AddStrictOption(*command, options.load.loading);
-  command->add_flag("--force", options.load.loading.force, "Load files that look like binary data all the same");
+  AddLoadOptions(*command, options.load.loading);
   command->add_option("-o,--output", options.out, "Output file (default: standard output)");
   command->add_option("--max-growth", options.maxGrowth, "Percent a dialog may grow by (default 50)")
       ->check(CLI::Range(0.0, 1000.0));
   command->add_option("--dialog", options.dialog, "Only the dialog with this ID");
   command->add_flag("--dry-run", options.dryRun, "Report the changes and write nothing");
-  command->add_option("--format,--diagnostics", options.load.loading.diagnostics,
-                      "Reports on standard error: text (default), or json: one JSON object per line")
-      ->transform(CLI::CheckedTransformer(
-          std::map<std::string, tamrel::tool::DiagnosticsFormat>{{"text", tamrel::tool::DiagnosticsFormat::Text},
-                                                                 {"json", tamrel::tool::DiagnosticsFormat::Json}}));
+  command->add_option("--format", options.format, "text (default): path:line: note: ...; json: one object a line")
+      ->check(CLI::IsMember({"text", "json"}));
   command->add_option("--font-map", options.fontMap, "Font table (JSON) instead of the built-in one");
   return command;
 }
