@@ -72,6 +72,8 @@ svg text.note { fill: #777; font-family: sans-serif; font-size: 9px; }
 .finding-extent { fill: rgba(208, 0, 0, 0.07); stroke: #d00000; stroke-dasharray: 4 3; }
 ol.findings li { margin: 0.2em 0; }
 p.no-findings { color: #2a7a2a; }
+div.pair { display: flex; gap: 2em; align-items: flex-start; }
+div.pair h3 { margin: 0.4em 0 0; font-size: 100%; color: #555; }
 )";
 
 // A number as an attribute value: fixed notation, at most `decimals` decimals, no trailing zeros.
@@ -297,14 +299,19 @@ class DialogDrawing {
     const double cy = -kTitleHeight / 2;
     for (int i = 0; i < buttons; ++i) {
       const double cx = client_.w - kCaptionButton * (i + 0.5);
+      // Joined piece by piece: g++ 12 at -O3 warns (falsely) about overlapping copies in a
+      // chain of string additions here.
       std::string path;
+      auto add = [&path](std::initializer_list<std::string_view> pieces) {
+        for (std::string_view piece : pieces) path.append(piece);
+      };
       if (i == 0) {
-        path = "M" + Num(cx - 5) + " " + Num(cy - 5) + "L" + Num(cx + 5) + " " + Num(cy + 5) + "M" + Num(cx + 5) + " " +
-               Num(cy - 5) + "L" + Num(cx - 5) + " " + Num(cy + 5);
+        add({"M", Num(cx - 5), " ", Num(cy - 5), "L", Num(cx + 5), " ", Num(cy + 5)});
+        add({"M", Num(cx + 5), " ", Num(cy - 5), "L", Num(cx - 5), " ", Num(cy + 5)});
       } else if (buttons == 3 && i == 1) {
-        path = "M" + Num(cx - 5) + " " + Num(cy - 5) + "h10v10h-10z";
+        add({"M", Num(cx - 5), " ", Num(cy - 5), "h10v10h-10z"});
       } else {
-        path = "M" + Num(cx - 5) + " " + Num(cy) + "h10";
+        add({"M", Num(cx - 5), " ", Num(cy), "h10"});
       }
       DrawPath(window, path, "close");
     }
@@ -499,7 +506,12 @@ void CloseEmptyHtmlElements(pugi::xml_node node) {
 PreviewPage::PreviewPage(std::string title) : title_(std::move(title)) {}
 
 void PreviewPage::AddDialog(const DialogLayout& layout, std::vector<FitFinding> findings) {
-  dialogs_.push_back({&layout, std::move(findings)});
+  dialogs_.push_back({&layout, std::move(findings), nullptr, {}});
+}
+
+void PreviewPage::AddDialog(const DialogLayout& layout, std::vector<FitFinding> findings, const DialogLayout& before,
+                            std::vector<FitFinding> beforeFindings) {
+  dialogs_.push_back({&layout, std::move(findings), &before, std::move(beforeFindings)});
 }
 
 void PreviewPage::Write(std::ostream& out) const {
@@ -544,7 +556,20 @@ void PreviewPage::Write(std::ostream& out) const {
     meta += " \u00B7 1 dialog unit = " + Num(layout.pxPerDuX) + " \u00D7 " + Num(layout.pxPerDuY) + " px \u00B7 " +
             std::to_string(layout.rect.width) + " \u00D7 " + std::to_string(layout.rect.height) + " dialog units";
     AddText(section, "p", meta, "meta");
-    DialogDrawing(layout, findings, i + 1).Draw(section);
+    if (const DialogLayout* before = dialogs_[i].before) {
+      // Numbered after every dialog of the page, so that the ids of the two drawings differ.
+      pugi::xml_node pair = Element(section, "div", "pair");
+      pugi::xml_node left = Element(pair, "div");
+      AddText(left, "h3", "Before: " + std::to_string(before->rect.width) + " \u00D7 " +
+                              std::to_string(before->rect.height) + " dialog units, " +
+                              FindingsSummary(dialogs_[i].beforeFindings.size()));
+      DialogDrawing(*before, dialogs_[i].beforeFindings, dialogs_.size() + i + 1).Draw(left);
+      pugi::xml_node right = Element(pair, "div");
+      AddText(right, "h3", "After");
+      DialogDrawing(layout, findings, i + 1).Draw(right);
+    } else {
+      DialogDrawing(layout, findings, i + 1).Draw(section);
+    }
     if (findings.empty()) {
       AddText(section, "p", "No findings.", "no-findings");
       continue;

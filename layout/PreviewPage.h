@@ -24,6 +24,10 @@ class PreviewPage {
   // Adds a dialog and its findings. The layout (and the model it points into) must outlive
   // Write.
   void AddDialog(const DialogLayout& layout, std::vector<FitFinding> findings);
+  // Adds a dialog drawn beside the same dialog as it was before (an original beside its fitted
+  // copy, say), each with its findings; the findings listed are the dialog's own.
+  void AddDialog(const DialogLayout& layout, std::vector<FitFinding> findings, const DialogLayout& before,
+                 std::vector<FitFinding> beforeFindings);
 
   // Writes the page as UTF-8 HTML.
   void Write(std::ostream& out) const;
@@ -32,6 +36,8 @@ class PreviewPage {
   struct Entry {
     const DialogLayout* layout = nullptr;
     std::vector<FitFinding> findings;
+    const DialogLayout* before = nullptr;  // drawn on the left when there is one
+    std::vector<FitFinding> beforeFindings;
   };
   std::string title_;
   std::vector<Entry> dialogs_;

@@ -14,6 +14,7 @@
 #include "layout/FitChecker.h"
 #include "layout/FontMap.h"
 #include "layout/PreviewPage.h"
+#include "layout/ScriptFitter.h"
 #include "layout/TextMeasurer.h"
 #include "python/Bindings.h"
 
@@ -67,6 +68,18 @@ std::string Preview(const ModuleDocument& d, const std::optional<std::string>& d
   return std::move(html).str();
 }
 
+ScriptFit Fit(const ModuleDocument& d, double maxGrowth, const std::optional<std::string>& dialogId,
+              const std::optional<std::filesystem::path>& fontMap) {
+  std::optional<FontMap> own;
+  const FontMap& fonts = Fonts(fontMap, own);
+  std::shared_lock lock(d.Lock());
+  const clsRC& rc = d.Model();
+  if (dialogId && !rc.Dialogs.Contains(*dialogId)) throw py::key_error("no dialog '" + *dialogId + "'");
+  ScriptFit fit = FitScript(rc, d.FileBytes(), fonts, CodePages(d), FitOptions{maxGrowth}, dialogId.value_or(""));
+  if (!fit.error.empty()) throw py::value_error(fit.error);
+  return fit;
+}
+
 }  // namespace
 
 void BindLayout(py::module_& module) {
@@ -85,6 +98,36 @@ void BindLayout(py::module_& module) {
         return py::str("<tamrel.Finding {} line {}: {}>").format(FindingCode(f.kind), f.line, LenientStr(f.message));
       });
 
+  py::class_<FitChange>(module, "FitChange", "One text made to fit: how its control and the dialog changed.")
+      .def_readonly("line", &FitChange::line)
+      .def_property_readonly("dialog_id", [](const FitChange& c) { return LenientStr(c.dialogId); })
+      .def_property_readonly("item_id", [](const FitChange& c) { return LenientStr(c.itemId); })
+      .def_readonly("height", &FitChange::height)
+      .def_readonly("before", &FitChange::before)
+      .def_readonly("after", &FitChange::after)
+      .def_readonly("moved", &FitChange::moved)
+      .def_readonly("dialog_before", &FitChange::dialogBefore)
+      .def_readonly("dialog_after", &FitChange::dialogAfter)
+      .def_property_readonly("message", [](const FitChange& c) { return LenientStr(c.message); })
+      .def("__repr__", [](const FitChange& c) {
+        return py::str("<tamrel.FitChange line {}: {}>").format(c.line, LenientStr(c.message));
+      });
+
+  module.def(
+      "fit",
+      [](const ModuleDocument& d, double maxGrowth, const std::optional<std::string>& dialog,
+         const std::optional<std::filesystem::path>& fontMap) {
+        ScriptFit fit;
+        {
+          py::gil_scoped_release unlocked;
+          fit = Fit(d, maxGrowth, dialog, fontMap);
+        }
+        return py::make_tuple(fit.changes, py::bytes(fit.bytes));
+      },
+      py::arg("document"), py::kw_only(), py::arg("max_growth") = 50.0, py::arg("dialog") = py::none(),
+      py::arg("font_map") = py::none(),
+      "(changes, data): the dialogs whose texts do not fit resized as `tamrel-rc fit` does it, and the script's "
+      "file with only those numbers changed.");
   module.def(
       "check",
       [](const ModuleDocument& d, const std::optional<std::filesystem::path>& fontMap) {

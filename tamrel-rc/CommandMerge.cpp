@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "tamrel-rc/CommandFit.h"
 #include "translation/PoCatalog.h"
 #include "translation/XliffDocument.h"
 
@@ -46,7 +47,14 @@ int RunMerge(const MergeCommandOptions& options) {
                                                    : MergeEncoding::Utf16;
     merge.defaultCodePage = options.load.codePages.defaultCodePage;
     merge.ignorePragmas = options.load.codePages.ignorePragmas;
-    return MergeAndWrite(result, bytes, units, entries, merge, options.out, options.load.loading, board);
+    if (!options.fit)
+      return MergeAndWrite(result, bytes, units, entries, merge, options.out, options.load.loading, board);
+    FitCommandOptions fit;
+    fit.load = options.load;
+    fit.out = options.out;
+    fit.maxGrowth = options.maxGrowth;
+    return MergeAndWrite(result, bytes, units, entries, merge, options.out, options.load.loading, board,
+                         [&](const std::string& merged) { return FitAndWrite(result.path, merged, fit, board); });
   });
 }
 

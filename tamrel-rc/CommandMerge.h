@@ -14,6 +14,8 @@ struct MergeCommandOptions {
   bool useFuzzy = false;
   bool force = false;        // apply translations whose printf conversions differ
   std::string encoding;      // "", "utf-8" or "utf-16"
+  bool fit = false;          // --fit: fit the merged script's dialogs before writing it
+  double maxGrowth = 50.0;   // --max-growth with --fit
 };
 
 int RunMerge(const MergeCommandOptions& options);

@@ -20,7 +20,7 @@ namespace tamrel::tool {
 namespace {
 
 int WritePreview(const PreviewCommandOptions& options, const FontMap& fonts, const LoadResult& result,
-                 ProgressBoard& board) {
+                 const clsRC* beforeRc, ProgressBoard& board) {
   const clsRC& rc = *result.rc;
   std::vector<const clsDialog*> dialogs;
   std::string known;
@@ -42,12 +42,25 @@ int WritePreview(const PreviewCommandOptions& options, const FontMap& fonts, con
   TextMeasurer measurer;
   DialogLayouter layouter(fonts, measurer);
   layouter.SetCodePages(&codePages);
+  std::optional<CodePageMap> beforePages;
+  TextMeasurer beforeMeasurer;
+  DialogLayouter beforeLayouter(fonts, beforeMeasurer);
+  if (beforeRc != nullptr) {
+    beforePages.emplace(beforeRc->Lines, options.load.codePages.defaultCodePage, options.load.codePages.ignorePragmas);
+    beforeLayouter.SetCodePages(&*beforePages);
+  }
   std::deque<DialogLayout> layouts;  // the page keeps pointers to them
   PreviewPage page(result.path);
   try {
     for (const clsDialog* dialog : dialogs) {
       layouts.push_back(layouter.Layout(rc, *dialog));
-      page.AddDialog(layouts.back(), CheckDialog(layouts.back()));
+      DialogLayout& after = layouts.back();
+      if (beforeRc != nullptr && beforeRc->Dialogs.Contains(dialog->ID)) {
+        layouts.push_back(beforeLayouter.Layout(*beforeRc, beforeRc->Dialogs.Item(dialog->ID)));
+        page.AddDialog(after, CheckDialog(after), layouts.back(), CheckDialog(layouts.back()));
+      } else {
+        page.AddDialog(after, CheckDialog(after));
+      }
     }
   } catch (const FontError& error) {
     ReportMessages(result.path, {error.what()}, "error", options.load.loading, board);
@@ -66,11 +79,13 @@ int RunPreview(const PreviewCommandOptions& options) {
   if (chosen == nullptr) return 2;
   const FontMap& fonts = *chosen;
   ProgressBoard board(!options.load.quiet && isatty(STDERR_FILENO));
-  int status = 1;
-  LoadAll({options.load.file}, 1, &board, options.load.loading, [&](LoadResult& result) {
-    if (result.loaded) status = WritePreview(options, fonts, result, board);
-  });
-  return status;
+  std::vector<std::string> paths{options.load.file};
+  if (!options.before.empty()) paths.push_back(options.before);
+  std::vector<LoadResult> results;
+  LoadAll(paths, 1, &board, options.load.loading, [&](LoadResult& result) { results.push_back(std::move(result)); });
+  for (const LoadResult& result : results)
+    if (!result.loaded) return 1;
+  return WritePreview(options, fonts, results.front(), results.size() > 1 ? results[1].rc.get() : nullptr, board);
 }
 
 }  // namespace tamrel::tool

@@ -13,6 +13,7 @@ struct PreviewCommandOptions {
   std::string out;      // -o; standard output when empty
   std::string dialog;   // --dialog: only this dialog (its ID, letter case ignored)
   std::string fontMap;  // --font-map: a font table instead of the built-in one
+  std::string before;   // --before: a script whose dialogs are drawn beside those of the same ID
 };
 
 int RunPreview(const PreviewCommandOptions& options);

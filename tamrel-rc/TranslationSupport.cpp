@@ -101,7 +101,8 @@ bool WriteResult(const std::string& path, std::string_view bytes) {
 
 int MergeAndWrite(const LoadResult& result, const std::string& bytes, const std::vector<TranslationUnit>& units,
                   const std::vector<CatalogEntry>& entries, const MergeOptions& options, const std::string& out,
-                  const LoadSettings& settings, ProgressBoard& board) {
+                  const LoadSettings& settings, ProgressBoard& board,
+                  const std::function<int(const std::string& merged)>& write) {
   const MergeResult merged = ApplyTranslations(*result.rc, bytes, units, entries, options);
   if (merged.Ok() && merged.translated > 0 && merged.unmatched == merged.translated) {
     // Not one translation has a unit: a warning for each would hide that nothing happened.
@@ -129,6 +130,7 @@ int MergeAndWrite(const LoadResult& result, const std::string& bytes, const std:
                    {std::to_string(merged.unmatched) + " of " + std::to_string(merged.translated) +
                     " translated entries name no unit of the script; their translations are not used"},
                    "warning", settings, board);
+  if (write) return write(merged.Bytes());
   return WriteResult(out, merged.Bytes()) ? 0 : 1;
 }
 

@@ -50,9 +50,11 @@ bool ReadFileBytes(const std::string& path, std::string& bytes);
 
 // Merges `entries` (or the given translations, one per unit) and writes the result; the exit
 // status. Translated entries none of which names a unit of the script are an error (nothing
-// written); some that name none are a warning each and a count at the end.
+// written); some that name none are a warning each and a count at the end. With `write`, the
+// merged bytes go to it instead of to `out`, and its status is returned.
 int MergeAndWrite(const LoadResult& result, const std::string& bytes, const std::vector<TranslationUnit>& units,
                   const std::vector<CatalogEntry>& entries, const MergeOptions& options, const std::string& out,
-                  const LoadSettings& settings, ProgressBoard& board);
+                  const LoadSettings& settings, ProgressBoard& board,
+                  const std::function<int(const std::string& merged)>& write = {});
 
 }  // namespace tamrel::tool

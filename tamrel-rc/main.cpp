@@ -9,6 +9,7 @@
 #include "common/Version.h"
 #include "tamrel-rc/CommandCheck.h"
 #include "tamrel-rc/CommandExtract.h"
+#include "tamrel-rc/CommandFit.h"
 #include "tamrel-rc/CommandMerge.h"
 #include "tamrel-rc/CommandPreview.h"
 #include "tamrel-rc/CommandPseudo.h"
@@ -18,7 +19,7 @@
 namespace {
 
 constexpr std::string_view kCommands[] = {"load", "print", "count", "dump", "extract", "merge", "pseudo", "check",
-                                          "preview"};
+                                          "preview", "fit"};
 
 // Options of every command that loads scripts: --force and --diagnostics.
 void AddStrictOption(CLI::App& command, tamrel::tool::LoadSettings& settings) {
@@ -140,6 +141,9 @@ CLI::App* AddMergeCommand(CLI::App& app, tamrel::tool::MergeCommandOptions& opti
   command->add_flag("--force", options.force, "Apply translations whose printf conversions differ from the source's");
   AddUnicodeEncodingOption(*command, options.encoding);
   AddDiagnosticsOption(*command, options.load.loading);
+  command->add_flag("--fit", options.fit, "Fit the merged script's dialogs (as fit does) before writing it");
+  command->add_option("--max-growth", options.maxGrowth, "With --fit: percent a dialog may grow by (default 50)")
+      ->check(CLI::Range(0.0, 1000.0));
   return command;
 }
 
@@ -183,6 +187,27 @@ CLI::App* AddPreviewCommand(CLI::App& app, tamrel::tool::PreviewCommandOptions& 
   AddLoadOptions(*command, options.load.loading);
   command->add_option("-o,--output", options.out, "Output file (default: standard output)");
   command->add_option("--dialog", options.dialog, "Only the dialog with this ID");
+  command->add_option("--font-map", options.fontMap, "Font table (JSON) instead of the built-in one");
+  command->add_option("--before", options.before,
+                      "A script (the original of a fitted one, say) whose dialogs are drawn beside those of the same ID");
+  return command;
+}
+
+CLI::App* AddFitCommand(CLI::App& app, tamrel::tool::FitCommandOptions& options) {
+  CLI::App* command = app.add_subcommand(
+      "fit",
+      "Load one script and write it with the dialogs whose texts do not fit resized: only the numbers of "
+      "controls' x, y, cx, cy and of dialogs' sizes change. One line per change on standard error; exit status 1 "
+      "when findings remain.");
+  AddTranslationLoad(*command, options.load);
+  AddLoadOptions(*command, options.load.loading);
+  command->add_option("-o,--output", options.out, "Output file (default: standard output)");
+  command->add_option("--max-growth", options.maxGrowth, "Percent a dialog may grow by (default 50)")
+      ->check(CLI::Range(0.0, 1000.0));
+  command->add_option("--dialog", options.dialog, "Only the dialog with this ID");
+  command->add_flag("--dry-run", options.dryRun, "Report the changes and write nothing");
+  command->add_option("--format", options.format, "text (default): path:line: note: ...; json: one object a line")
+      ->check(CLI::IsMember({"text", "json"}));
   command->add_option("--font-map", options.fontMap, "Font table (JSON) instead of the built-in one");
   return command;
 }
@@ -262,6 +287,8 @@ int main(int argc, char** argv) {
   CLI::App* checkCommand = AddCheckCommand(app, check, checkJobs);
   PreviewCommandOptions preview;
   CLI::App* previewCommand = AddPreviewCommand(app, preview);
+  FitCommandOptions fit;
+  CLI::App* fitCommand = AddFitCommand(app, fit);
 
   try {
     app.parse(argc, argv);
@@ -286,6 +313,7 @@ int main(int argc, char** argv) {
     if (*pseudoCommand) status = RunPseudo(pseudo);
     if (*checkCommand) status = RunCheck(check);
     if (*previewCommand) status = RunPreview(preview);
+    if (*fitCommand) status = RunFit(fit);
     CloseOut();
     return status;
   } catch (const WriteError& e) {

@@ -45,8 +45,9 @@ from ._tamrel import (
     extract_units,
 )
 
-# Exchange files, the fit check and the preview.
-from ._tamrel import Catalog, CatalogUnit, Finding, check, preview, read_po, read_xliff, write_po, write_xliff
+# Exchange files, the fit check, the fit and the preview.
+from ._tamrel import (Catalog, CatalogUnit, Finding, FitChange, check, fit, preview, read_po, read_xliff, write_po,
+                      write_xliff)
 
 __version__: str = _tamrel.__version__
 
@@ -57,8 +58,8 @@ __all__ = [
     "Menu", "MenuEntryList", "MenuItem", "MenuList", "MergeError", "MergeWarning", "RCError",
     "StringEntry", "StringTable", "Unit", "apply_translations", "extract_units", "load", "loads",
 ]
-__all__ += ["Catalog", "CatalogUnit", "Finding", "check", "preview", "read_po", "read_xliff", "write_po",
-            "write_xliff"]
+__all__ += ["Catalog", "CatalogUnit", "Finding", "FitChange", "check", "fit", "preview", "read_po", "read_xliff",
+            "write_po", "write_xliff"]
 
 
 @dataclasses.dataclass(frozen=True)

@@ -1,5 +1,5 @@
 # The whole workflow from Python: PO and XLIFF out and back, the merge of what came back, the
-# fit check on the result and the preview.
+# fit check on the result, the preview and the fit.
 import pytest
 
 import tamrel
@@ -27,6 +27,12 @@ def test_exchange_merge_check_preview(sample, tmp_path, write, read, name):
     assert page.count("<svg") == 1 and "Nächste suchen" in page and "IDD_ABOUTBOX" not in page
     with pytest.raises(KeyError):
         tamrel.preview(merged, dialog="IDD_NONE")
+
+    changes, data = tamrel.fit(merged)
+    assert [(c.item_id, c.line, c.before, c.after, c.moved) for c in changes] == [("IDOK", 165, 50, 55, 0)]
+    assert tamrel.check(tamrel.loads(data, "fitted.rc")) == []
+    with pytest.raises(KeyError):
+        tamrel.fit(merged, dialog="IDD_NONE")
 
 
 def test_broken_exchange_files(tmp_path):

@@ -87,6 +87,7 @@ def main():
     parser.add_argument("--chromium", default="chromium")
     parser.add_argument("--script", required=True, help="the resource script to preview")
     parser.add_argument("--out-dir", required=True, help="where the page, its test copy and the screenshot go")
+    parser.add_argument("--before", default=None, help="a script drawn beside it (preview --before), say its original")
     parser.add_argument("--name", default=None, help="file name stem (default: the script's)")
     parser.add_argument("--tolerance", type=float, default=0.03, help="largest relative difference (default 0.03)")
     parser.add_argument("--timeout", type=float, default=120.0, help="seconds for each browser run")
@@ -100,7 +101,8 @@ def main():
     test_path = os.path.abspath(os.path.join(options.out_dir, name + ".measure.html"))
     png_path = os.path.abspath(os.path.join(options.out_dir, name + ".png"))
 
-    made = run([options.tool, "preview", "-q", options.script, "-o", page_path], options.timeout)
+    before = ["--before", options.before] if options.before else []
+    made = run([options.tool, "preview", "-q", options.script, "-o", page_path, *before], options.timeout)
     if made.returncode != 0:
         sys.stderr.write(made.stderr.decode(errors="replace"))
         print("FAIL: tamrel-rc preview exited with %d" % made.returncode)
