@@ -166,6 +166,7 @@ const char* KindName(FindingKind kind) {
     case FindingKind::Overflow: return "overflow";
     case FindingKind::DuplicateMnemonic: return "mnemonic";
     case FindingKind::OutsideDialog: return "outside";
+    case FindingKind::Undecodable: return "undecodable";
   }
   return "finding";
 }

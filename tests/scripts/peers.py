@@ -1,0 +1,182 @@
+#!/usr/bin/python3
+"""tamrel-rc beside two peer tools on the public corpus.
+
+  peers.py rc2po TAMREL_RC CORPUS EXCEPTIONS
+      Every text rc2po extracts from a script is among the unit texts `tamrel-rc extract` gives
+      for it, but for the rows of EXCEPTIONS (script, text, reason; tab-separated, the text with
+      \\n, \\t and \\\\ escaped).
+  peers.py llvm-rc TAMREL_RC CORPUS EXPECTATIONS
+      Every script whose original compiles with llvm-rc compiles after a relaxed `tamrel-rc print`
+      too; EXPECTATIONS lists the originals that do not compile, or whose print does not, with why
+      (script, "original" or "printed", reason).
+
+The compile harness (Compiler, ResLanguages) is meant to be imported by other checks as well.
+Runs under the system Python, which has translate-toolkit's modules.
+"""
+import os
+import re
+import struct
+import subprocess
+import sys
+import tempfile
+
+MINGW_INCLUDE = "/usr/share/mingw-w64/include"
+
+# The smallest files llvm-rc reads for each kind of file resource: a 1x1 icon, cursor and bitmap.
+_DIB = struct.pack("<IiiHHIIiiII", 40, 1, 2, 1, 32, 0, 8, 0, 0, 0, 0) + bytes(8)
+_ICON = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", 1, 1, 0, 0, 1, 32, len(_DIB), 22) + _DIB
+_CURSOR = _ICON[:2] + b"\x02" + _ICON[3:]
+_BITMAP = b"BM" + struct.pack("<IHHI", 14 + 40 + 4, 0, 0, 54) + _DIB[:8] + struct.pack("<i", 1) + _DIB[12:44]
+_STAND_INS = {".ico": _ICON, ".cur": _CURSOR, ".bmp": _BITMAP}
+
+
+def _read_text(path):
+    data = open(path, "rb").read()
+    if data[:2] in (b"\xff\xfe", b"\xfe\xff"):
+        return data.decode("utf-16")
+    return data.decode("latin-1")
+
+
+class Compiler:
+    """Compiles a script with llvm-rc in a scratch folder of its own: a header the script
+    includes that is neither beside it nor among mingw-w64's is an empty stand-in, a file it
+    names that is missing is a 1x1 image (or empty), and every identifier starting with ID that
+    no header defines gets a number of its own. Compile(script, text) returns (ok, message,
+    res_path)."""
+
+    def __init__(self):
+        self.work = tempfile.mkdtemp(prefix="peers-")
+        out = subprocess.run(["cpp", "-dM", "-DRC_INVOKED", "-D_WIN32", "-I", MINGW_INCLUDE, "-include", "winresrc.h", "/dev/null"],
+                             capture_output=True, text=True).stdout
+        self.known = set(re.findall(r"^#define (\w+)", out, re.M))
+
+    def compile(self, script_dir, name, text, encoding_bytes=None):
+        folder = tempfile.mkdtemp(dir=self.work)
+        path = os.path.join(folder, name)
+        open(path, "wb").write(encoding_bytes if encoding_bytes is not None else text.encode("latin-1"))
+        defined = set(re.findall(r"^\s*#\s*define\s+(\w+)", text, re.M))
+        for header in re.findall(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]', text, re.M):
+            local = os.path.join(script_dir, header.replace("\\", "/"))
+            if os.path.exists(local):
+                defined |= set(re.findall(r"^\s*#\s*define\s+(\w+)", _read_text(local), re.M))
+                target = os.path.join(folder, header)
+                os.makedirs(os.path.dirname(target), exist_ok=True)
+                open(target, "wb").write(open(local, "rb").read())
+            elif not os.path.exists(os.path.join(MINGW_INCLUDE, header)):
+                open(os.path.join(folder, header), "wb").close()
+        for reference in re.findall(r'^\s*\w+\s+\w+\s+(?:\w+\s+)*"([^"]+\.\w+)"\s*$', text, re.M):
+            target = os.path.join(folder, reference)
+            if not os.path.exists(target):
+                os.makedirs(os.path.dirname(target), exist_ok=True)
+                open(target, "wb").write(_STAND_INS.get(os.path.splitext(reference)[1].lower(), b""))
+        ids = sorted(set(re.findall(r"\b(?:AFX_)?ID\w*", text)) - self.known - defined)
+        res = path + ".res"
+        command = ["llvm-rc", "-I", folder, "-I", MINGW_INCLUDE, "-FO", res]
+        command += ["-D%s=%d" % (ident, 100 + n) for n, ident in enumerate(ids)]
+        run = subprocess.run(command + [path], capture_output=True, text=True, errors="replace", cwd=folder)
+        message = (run.stderr + run.stdout).strip().splitlines()
+        return run.returncode == 0, (message[-1] if message else ""), res
+
+
+def ResLanguages(res_path):
+    """The (type, name, language ID) of every resource in a compiled .res file."""
+    data = open(res_path, "rb").read()
+    found, at = [], 0
+
+    def name_or_id(at):
+        if data[at:at + 2] == b"\xff\xff":
+            return struct.unpack_from("<H", data, at + 2)[0], at + 4
+        end = at
+        while data[end:end + 2] != b"\0\0":
+            end += 2
+        return data[at:end].decode("utf-16-le"), end + 2
+
+    while at + 8 <= len(data):
+        size, header = struct.unpack_from("<II", data, at)
+        kind, after = name_or_id(at + 8)
+        name, after = name_or_id(after)
+        after = (after + 3) & ~3
+        language = struct.unpack_from("<H", data, after + 6)[0]
+        if size or kind != 0:
+            found.append((kind, name, language))
+        at = (at + header + size + 3) & ~3
+    return found
+
+
+def _unescape(text):
+    return re.sub(r"\\(.)", lambda m: {"n": "\n", "t": "\t"}.get(m.group(1), m.group(1)), text)
+
+
+def _as_decoded(text):
+    """rc2po's text as a resource compiler reads it: rc2po leaves a doubled quote and the \\a
+    escape (the right-aligned shortcut of a menu item, a backspace) as written."""
+    return text.replace('""', '"').replace("\\a", "\b")
+
+
+def _rows(path):
+    for line in open(path, encoding="utf-8"):
+        if line.strip() and not line.startswith("#"):
+            yield line.rstrip("\n").split("\t")
+
+
+def _scripts(corpus):
+    return sorted(f for f in os.listdir(corpus) if f.lower().endswith(".rc"))
+
+
+def rc2po(tool, corpus, exceptions):
+    from translate.storage import po, rc
+
+    allowed = {(row[0], _unescape(row[1])): row[2] for row in _rows(exceptions)}
+    failures, seen = [], set()
+    with tempfile.TemporaryDirectory() as work:
+        for script in _scripts(corpus):
+            path = os.path.join(corpus, script)
+            try:
+                theirs = {_as_decoded(u.source) for u in rc.rcfile(open(path, "rb")).units if u.source}
+            except Exception as error:  # rc2po refuses the script: nothing to compare
+                print("rc2po cannot read %s: %s" % (script, error))
+                continue
+            out = os.path.join(work, "units.pot")
+            run = subprocess.run([tool, "extract", "-q", "--code-page", "1252", "--skip-unconvertible", "-o", out,
+                                  path], capture_output=True, text=True, errors="replace")
+            ours = {u.source for u in po.pofile(open(out, "rb")).units} if run.returncode == 0 else set()
+            for text in sorted(theirs - ours):
+                seen.add((script, text))
+                if (script, text) not in allowed:
+                    failures.append("%s: rc2po extracts %r, tamrel-rc does not" % (script, text))
+    for key in allowed:
+        if key not in seen:
+            failures.append("%s: %r is extracted now; remove its exception" % key)
+    return failures
+
+
+def llvm_rc(tool, corpus, expectations):
+    expected = {(row[0], row[1]): row[2] for row in _rows(expectations)}
+    compiler, failures, seen = Compiler(), [], set()
+    for script in _scripts(corpus):
+        path = os.path.join(corpus, script)
+        raw = open(path, "rb").read()
+        ok, message, _ = compiler.compile(corpus, script, _read_text(path), raw)
+        stage = "original"
+        if ok:
+            printed = subprocess.run([tool, "print", "-q", path], capture_output=True)
+            stage = "printed"
+            ok, message, _ = compiler.compile(corpus, script, _read_text(path), printed.stdout)
+            if printed.returncode != 0:
+                ok, message = False, "tamrel-rc print failed"
+        if not ok:
+            seen.add((script, stage))
+            if (script, stage) not in expected:
+                failures.append("%s: the %s does not compile: %s" % (script, stage, message))
+    for key in expected:
+        if key not in seen:
+            failures.append("%s: the %s compiles now; remove its row" % key)
+    return failures
+
+
+if __name__ == "__main__":
+    command, tool, corpus, data = sys.argv[1:5]
+    found = (rc2po if command == "rc2po" else llvm_rc)(tool, corpus, data)
+    for failure in found:
+        print(failure)
+    sys.exit(1 if found else 0)
