@@ -63,7 +63,9 @@ class Compiler:
                 os.makedirs(os.path.dirname(target), exist_ok=True)
                 open(target, "wb").write(open(local, "rb").read())
             elif not os.path.exists(os.path.join(MINGW_INCLUDE, header)):
-                open(os.path.join(folder, header), "wb").close()
+                for name in {header, header.replace("\\", "/")}:  # the preprocessor may read either
+                    os.makedirs(os.path.dirname(os.path.join(folder, name)), exist_ok=True)
+                    open(os.path.join(folder, name), "wb").close()
         for reference in re.findall(r'^\s*\w+\s+\w+\s+(?:\w+\s+)*"([^"]+\.\w+)"\s*$', text, re.M):
             target = os.path.join(folder, reference)
             if not os.path.exists(target):
@@ -74,8 +76,9 @@ class Compiler:
         command = ["llvm-rc", "-I", folder, "-I", MINGW_INCLUDE, "-FO", res]
         command += ["-D%s=%d" % (ident, 100 + n) for n, ident in enumerate(ids)]
         run = subprocess.run(command + [path], capture_output=True, text=True, errors="replace", cwd=folder)
-        message = (run.stderr + run.stdout).strip().splitlines()
-        return run.returncode == 0, (message[-1] if message else ""), res
+        lines = (run.stderr + run.stdout).strip().splitlines()
+        errors = [line for line in lines if "error" in line.lower()] or lines or [""]
+        return run.returncode == 0, errors[0].replace(folder + os.sep, ""), res
 
 
 def ResLanguages(res_path):
@@ -167,7 +170,7 @@ def llvm_rc(tool, corpus, expectations):
         if not ok:
             seen.add((script, stage))
             if (script, stage) not in expected:
-                failures.append("%s: the %s does not compile: %s" % (script, stage, message))
+                failures.append("%s\t%s\t%s" % (script, stage, message))
     for key in expected:
         if key not in seen:
             failures.append("%s: the %s compiles now; remove its row" % key)
