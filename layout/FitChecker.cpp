@@ -47,13 +47,19 @@ std::string Number(double value) {
   return buffer;
 }
 
-FitFinding Overflow(std::string dialogId, std::string itemId, int line, const std::string& text, bool height,
-                    double need, double have) {
+// A finding of the kind on the item `itemId` of `dialogId` at the line.
+FitFinding Found(FindingKind kind, std::string dialogId, std::string itemId, int line) {
   FitFinding finding;
-  finding.kind = FindingKind::Overflow;
+  finding.kind = kind;
   finding.line = line;
   finding.dialogId = std::move(dialogId);
   finding.itemId = std::move(itemId);
+  return finding;
+}
+
+FitFinding Overflow(std::string dialogId, std::string itemId, int line, const std::string& text, bool height,
+                    double need, double have) {
+  FitFinding finding = Found(FindingKind::Overflow, std::move(dialogId), std::move(itemId), line);
   finding.text = text;
   finding.height = height;
   finding.needDu = need;
@@ -71,11 +77,7 @@ FitFinding Overflow(std::string dialogId, std::string itemId, int line, const st
 // A text that could not be read: bytes outside ASCII with no code page to read them in, or an
 // escape that does not decode. It would be drawn and measured empty, so it is named instead.
 FitFinding Undecodable(std::string dialogId, std::string itemId, int line, std::size_t index) {
-  FitFinding finding;
-  finding.kind = FindingKind::Undecodable;
-  finding.line = line;
-  finding.dialogId = std::move(dialogId);
-  finding.itemId = std::move(itemId);
+  FitFinding finding = Found(FindingKind::Undecodable, std::move(dialogId), std::move(itemId), line);
   finding.controlIndex = index;
   finding.message = finding.dialogId + "/" + finding.itemId +
                     " has a text that cannot be decoded (bytes outside ASCII and no code page for them); "

@@ -127,9 +127,10 @@ def _unescape(text):
 
 
 def _as_decoded(text):
-    """rc2po's text as a resource compiler reads it: rc2po leaves a doubled quote and the \\a
-    escape (the right-aligned shortcut of a menu item, a backspace) as written."""
-    return text.replace('""', '"').replace("\\a", "\b")
+    """rc2po's text as extract gives it: rc2po leaves a doubled quote as written, and the \\a
+    escape of a menu item's shortcut (character 8) too, which the catalog writes as \\b, an
+    escape that translate-toolkit's PO reader leaves as written."""
+    return text.replace('""', '"').replace("\\a", "\\b")
 
 
 def _rows(path):
