@@ -167,7 +167,10 @@ bool clsRC::ReadSection(std::int16_t which, const Tokens& tokens, Int16& cursor)
     case 8: return ProcessAccelerators(cursor);
     case 9: return ProcessIfDef(cursor);
     case 10: return ProcessDesignInfo(cursor);
-    default: return m_options.layout == Layout::Relaxed ? ProcessMenu(cursor) : (NoteUnreadResource(cursor), true);
+    default:  // MENUEX: read relaxed, passed over (and noted) when read exactly
+      if (m_options.layout == Layout::Relaxed) return ProcessMenu(cursor);
+      NoteUnreadResource(cursor);
+      return true;
   }
 }
 

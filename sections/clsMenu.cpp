@@ -39,11 +39,14 @@ void WalkEntries(const clsMenu& root, OnItem&& item, OnOpen&& open, OnClose&& cl
   }
 }
 
-// The header of a MENU resource ("ID MENU Disposition") or of a popup ("POPUP Text").
+// The header of a MENU or MENUEX resource ("ID MENU Disposition") or of a popup ("POPUP Text",
+// then its options or its MENUEX arguments).
 void WriteHeader(const clsMenu& menu, LineWriter& out) {
   std::string& line = out.Begin(menu.Line);
-  if (menu.ItemType == "MENU" || menu.ItemType == "MENUEX") line.append(menu.ID).append(" ").append(menu.ItemType).append(" ").append(menu.Disposition);
-  else line.append(menu.ItemType).append(" ").append(menu.Text);
+  if (menu.ItemType == "MENU" || menu.ItemType == "MENUEX")
+    line.append(menu.ID).append(" ").append(menu.ItemType).append(" ").append(menu.Disposition);
+  else
+    line.append(menu.ItemType).append(" ").append(menu.Text);
   if (!menu.Options.empty()) line.append(", ").append(menu.Options);
   if (menu.Extended && menu.ItemType == "POPUP")
     clsMenuItem::AppendArguments(line, {menu.PopupID, menu.Type, menu.State, menu.HelpID});

@@ -65,7 +65,8 @@ def test_menuex_popups_and_items_keep_their_arguments(tmp_path):
     path.write_bytes(script("IDR_M MENUEX", "BEGIN", '  POPUP "&File", IDM_FILE, MFT_STRING, , 5', "  BEGIN",
                             '    MENUITEM "", , MFT_SEPARATOR', "  END", "END"))
     popup = tamrel.load(path).menus[0].items[0]
-    assert (popup.extended, popup.popup_id, popup.type, popup.state, popup.help_id) == (True, "IDM_FILE", "MFT_STRING", "", "5")
+    assert (popup.extended, popup.popup_id, popup.type, popup.state, popup.help_id) == \
+        (True, "IDM_FILE", "MFT_STRING", "", "5")
     item = popup.items[0]
     assert (item.extended, item.command, item.type, item.state, item.options) == (True, "", "MFT_SEPARATOR", "", "")
 

@@ -15,10 +15,12 @@ Runs under the system Python, which has translate-toolkit's modules.
 """
 import os
 import re
+import shutil
 import struct
 import subprocess
 import sys
 import tempfile
+import weakref
 
 MINGW_INCLUDE = "/usr/share/mingw-w64/include"
 
@@ -40,22 +42,28 @@ def _read_text(path):
 
 
 class Compiler:
-    """Compiles a script with llvm-rc in a scratch folder of its own: a header the script
-    includes that is neither beside it nor among mingw-w64's is an empty stand-in, a file it
-    names that is missing is a 1x1 image (or empty), and every identifier starting with ID that
-    no header defines gets a number of its own. Compile(script, text) returns (ok, message,
-    res_path)."""
+    """Compiles scripts with llvm-rc, each in a scratch folder of its own, removed with the
+    compiler. The script's own headers beside it are copied in; any other it includes that
+    mingw-w64 lacks is an empty stand-in. Every literal that looks like a file name gets a file
+    (a 1x1 icon, cursor or bitmap by its extension, else empty), and every name that no header
+    defines and that starts with ID, holds ID or opens a string-table line gets a number of its
+    own. A UTF-16 script is given as UTF-8; a script whose "#pragma code_page" lines name one of
+    1252 and 65001 is read in it (llvm-rc reads no pragma)."""
 
     def __init__(self):
         self.work = tempfile.mkdtemp(prefix="peers-")
-        out = subprocess.run(["cpp", "-dM", "-DRC_INVOKED", "-D_WIN32", "-I", MINGW_INCLUDE, "-include", "winresrc.h", "/dev/null"],
+        weakref.finalize(self, shutil.rmtree, self.work, True)
+        out = subprocess.run(["cpp", "-dM", "-DRC_INVOKED", "-D_WIN32", "-I", MINGW_INCLUDE, "-include", "winresrc.h",
+                              "/dev/null"],
                              capture_output=True, text=True).stdout
         self.known = set(re.findall(r"^#define (\w+)", out, re.M))
 
-    def compile(self, script_dir, name, text, encoding_bytes=None):
+    def compile(self, script_dir, name, text, data=None):
+        """Compiles `data` (the bytes of the script `name` from `script_dir`; without them, `text`
+        in Latin-1), naming headers and files as `text` does: (ok, llvm-rc's messages, .res path)."""
         folder = tempfile.mkdtemp(dir=self.work)
         path = os.path.join(folder, name)
-        data = encoding_bytes if encoding_bytes is not None else text.encode("latin-1")
+        data = data if data is not None else text.encode("latin-1")
         # llvm-rc reads neither UTF-16 nor "#pragma code_page": a UTF-16 script is given as UTF-8,
         # and a script whose pragmas name one code page it knows is read in that one.
         pages = set(re.findall(r"^\s*#\s*pragma\s+code_page\s*\(\s*(\d+)\s*\)", text, re.M))
