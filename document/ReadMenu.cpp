@@ -10,6 +10,42 @@
 #include "host/HostHooks.h"
 
 namespace tamrel {
+namespace {
+
+// The arguments of a MENUEX statement behind its keyword, split at the commas outside double
+// quotes and parentheses, each without its outer blanks: the text, then the ID, type, state and
+// (a popup's) help ID, each as written, an empty one kept empty.
+void SplitArguments(std::string_view statement, std::vector<std::string_view>& arguments) {
+  arguments.clear();
+  std::size_t at = statement.find_first_of(" \t");
+  if (at == std::string_view::npos) return;
+  auto trimmed = [](std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return std::string_view();
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  };
+  bool inQuotes = false;
+  int depth = 0;
+  std::size_t start = at + 1;
+  for (std::size_t i = start; i < statement.size(); ++i) {
+    const char c = statement[i];
+    if (c == '"') inQuotes = !inQuotes;
+    if (inQuotes) continue;
+    if (c == '(') ++depth;
+    if (c == ')' && depth > 0) --depth;
+    if (c == ',' && depth == 0) {
+      arguments.push_back(trimmed(statement.substr(start, i - start)));
+      start = i + 1;
+    }
+  }
+  arguments.push_back(trimmed(statement.substr(start)));
+}
+
+std::string Argument(const std::vector<std::string_view>& arguments, std::size_t index) {
+  return index < arguments.size() ? std::string(arguments[index]) : std::string();
+}
+
+}  // namespace
 
 // Reads the block whose header is at the cursor and leaves the cursor on its closing line. With
 // a parent, the block is a popup of it and joins its Items at `position` (1 when missing);
@@ -24,6 +60,7 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
   std::vector<OpenBlock> open;
   std::string joined;  // statements that span lines
   StatementTokens tokens;
+  std::vector<std::string_view> arguments;  // a MENUEX statement's
 
   Procedure procedure{"RCpM", "01"};
   // Read relaxed, an item's options (also on lines that start with a comma) are kept, and
@@ -42,10 +79,22 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
       Int16 relIndex = at;
       procedure.Step = "03";
       Int16 count;
-      SplitInto(statementAt(cursor, count), ' ', tokens);
+      const std::string_view statement = statementAt(cursor, count);
+      SplitInto(statement, ' ', tokens);
       menu.RelIndex = relIndex;
       menu.Map = "POPUP";
-      if (into != nullptr) {
+      if (into != nullptr && into->Extended) {
+        // A MENUEX popup: its text, ID, type, state and help ID.
+        SplitArguments(statement, arguments);
+        menu.ID = into->ID;
+        menu.ItemType = tokens.Item(1);
+        menu.Extended = true;
+        menu.Text = Argument(arguments, 0);
+        menu.PopupID = Argument(arguments, 1);
+        menu.Type = Argument(arguments, 2);
+        menu.State = Argument(arguments, 3);
+        menu.HelpID = Argument(arguments, 4);
+      } else if (into != nullptr) {
         menu.ID = into->ID;
         menu.ItemType = tokens.Item(1);
         menu.Text = tokens.Item(2);
@@ -53,6 +102,7 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
       } else {
         menu.ID = tokens.Item(1);
         menu.ItemType = tokens.Item(2);
+        menu.Extended = relaxed && menu.ItemType == "MENUEX";
         // Headers written without a memory option have two tokens.
         if (tokens.Count() >= 3) menu.Disposition = tokens.Item(3);
       }
@@ -78,7 +128,8 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
       OpenBlock& block = open.back();
       if (cursor <= Lines.Count() && TrimmedLine(cursor) != "END" && !(relaxed && TrimmedLine(cursor) == "}")) {
         Int16 count;
-        SplitInto(statementAt(cursor, count), ' ', tokens);
+        const std::string_view statement = statementAt(cursor, count);
+        SplitInto(statement, ' ', tokens);
         if (tokens.Count() > 0) {
           ++block.counter;
           procedure.Step = "06";
@@ -92,8 +143,19 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
           clsMenuItem item;
           item.ItemType = tokens.Item(1);
           item.Text = tokens.Item(2);
-          item.Map = item.Text != "SEPARATOR" ? tokens.Item(3) : "SEPARATOR";
-          if (relaxed && item.Text != "SEPARATOR") item.Options = tokens.JoinFrom(4);
+          if (block.menu.Extended && item.Text != "SEPARATOR") {
+            // A MENUEX item: its text, ID, type and state.
+            SplitArguments(statement, arguments);
+            item.Extended = true;
+            item.Text = Argument(arguments, 0);
+            item.Map = Argument(arguments, 1);
+            item.Type = Argument(arguments, 2);
+            item.State = Argument(arguments, 3);
+          } else {
+            item.Map = item.Text != "SEPARATOR" ? tokens.Item(3) : "SEPARATOR";
+            if (relaxed && item.Text != "SEPARATOR") item.Options = tokens.JoinFrom(4);
+            item.Extended = block.menu.Extended;
+          }
           item.Line = cursor;
           item.RelIndex = block.counter;
           block.menu.Items.Add(std::move(item));

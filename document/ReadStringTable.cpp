@@ -29,6 +29,14 @@ bool clsRC::ProcessStringTable(Int16& cursor) {
     StringTable.ItemType = tokens.Item(1);
     // A header written without a memory option has one token.
     StringTable.Disposition = tokens.Count() >= 2 ? tokens.Item(2) : std::string_view();
+    // Read relaxed, each block is kept with its memory options and option statements.
+    clsStringTableBlock block;
+    if (relaxed) {
+      block.Line = cursor;
+      for (std::int32_t k = 2; k <= tokens.Count(); ++k)
+        block.Disposition.append(k > 2 ? " " : "").append(tokens.Item(k));
+    }
+    const std::int32_t entriesBefore = StringTable.Entries.Count();
 
     procedure.Step = "02";
     cursor += count;
@@ -43,7 +51,8 @@ bool clsRC::ProcessStringTable(Int16& cursor) {
       return false;
     };
     while (relaxed && cursor <= Lines.Count() && isOption(TrimmedLine(cursor))) {
-      StatementAt(cursor, count, joined);
+      const std::string_view option = StatementAt(cursor, count, joined);
+      if (!option.empty() && !option.starts_with("//")) block.Options.Add(std::string(option));
       cursor += count;
     }
     if (relaxed && cursor > Lines.Count()) {  // the script ends before BEGIN
@@ -83,6 +92,10 @@ bool clsRC::ProcessStringTable(Int16& cursor) {
       cursor += count;
       SetProgress(cursor);
       YieldToHost();
+    }
+    if (relaxed) {
+      block.Entries = StringTable.Entries.Count() - entriesBefore;
+      StringTable.Blocks.Add(std::move(block));
     }
     return true;
   } catch (const RCError& e) {

@@ -144,7 +144,7 @@ constexpr Section kSections[] = {
     {"BITMAP", "03", true},   {"ICON", "04", true},          {"CURSOR", "05", true},
     {"DIALOG", "06", false},  {"DIALOGEX", "06", false},     {"MENU", "07", false},
     {"STRINGTABLE", "08", false}, {"#include", "09", true},  {"ACCELERATORS", "10", false},
-    {"#ifdef", "11", false},  {"DESIGNINFO", "12", false},
+    {"#ifdef", "11", false},  {"DESIGNINFO", "12", false},   {"MENUEX", "07", false},
 };
 constexpr auto kKeywords = [] {
   std::array<std::string_view, std::size(kSections)> keywords{};
@@ -166,7 +166,11 @@ bool clsRC::ReadSection(std::int16_t which, const Tokens& tokens, Int16& cursor)
     case 7: return ProcessInclude(tokens, cursor);
     case 8: return ProcessAccelerators(cursor);
     case 9: return ProcessIfDef(cursor);
-    default: return ProcessDesignInfo(cursor);
+    case 10: return ProcessDesignInfo(cursor);
+    default:  // MENUEX: read relaxed, passed over (and noted) when read exactly
+      if (m_options.layout == Layout::Relaxed) return ProcessMenu(cursor);
+      NoteUnreadResource(cursor);
+      return true;
   }
 }
 

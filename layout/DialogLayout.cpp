@@ -33,7 +33,9 @@ constexpr double kCaptionButtonPx = 46.0;
 constexpr double kCaptionGapPx = 8.0;
 
 constexpr double kDefaultPoints = 8.0;
-constexpr std::string_view kDefaultFace = "MS Shell Dlg";
+// A dialog without FONT is drawn in the system font: System, 10 points (base units 8 x 16).
+constexpr double kSystemPoints = 10.0;
+constexpr std::string_view kSystemFace = "System";
 
 struct NamedBits {
   std::string_view name;
@@ -307,8 +309,11 @@ DialogLayout DialogLayouter::Layout(const clsRC& rc, const clsDialog& dialog) {
   const CodePageMap& codePages = CodePagesOf(rc);
   DialogLayout layout;
   layout.dialog = &dialog;
-  layout.pointSize = dialog.Font.Size > 0 ? static_cast<double>(dialog.Font.Size) : kDefaultPoints;
-  std::string face(dialog.Font.Name.empty() ? std::string(kDefaultFace) : dialog.Font.Name);
+  const bool systemFont = dialog.Font.Name.empty();
+  layout.pointSize = dialog.Font.Size > 0 ? static_cast<double>(dialog.Font.Size)
+                     : systemFont           ? kSystemPoints
+                                            : kDefaultPoints;
+  std::string face(systemFont ? std::string(kSystemFace) : dialog.Font.Name);
   layout.pixelSize = PointsToPixels(layout.pointSize);
   layout.font = fonts_.Map(face, layout.pixelSize);
   const FontMetrics metrics = measurer_.Metrics(layout.font, layout.pixelSize);

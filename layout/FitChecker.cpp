@@ -47,13 +47,19 @@ std::string Number(double value) {
   return buffer;
 }
 
-FitFinding Overflow(std::string dialogId, std::string itemId, int line, const std::string& text, bool height,
-                    double need, double have) {
+// A finding of the kind on the item `itemId` of `dialogId` at the line.
+FitFinding Found(FindingKind kind, std::string dialogId, std::string itemId, int line) {
   FitFinding finding;
-  finding.kind = FindingKind::Overflow;
+  finding.kind = kind;
   finding.line = line;
   finding.dialogId = std::move(dialogId);
   finding.itemId = std::move(itemId);
+  return finding;
+}
+
+FitFinding Overflow(std::string dialogId, std::string itemId, int line, const std::string& text, bool height,
+                    double need, double have) {
+  FitFinding finding = Found(FindingKind::Overflow, std::move(dialogId), std::move(itemId), line);
   finding.text = text;
   finding.height = height;
   finding.needDu = need;
@@ -65,6 +71,17 @@ FitFinding Overflow(std::string dialogId, std::string itemId, int line, const st
   finding.message = finding.dialogId + "/" + finding.itemId + " " + Quoted(text) + " needs " + Number(needWhole) +
                     " du" + (height ? " of height" : "") + ", has " + Number(have) + " (" +
                     Number(std::max(1.0, percent)) + "%)";
+  return finding;
+}
+
+// A text that could not be read: bytes outside ASCII with no code page to read them in, or an
+// escape that does not decode. It would be drawn and measured empty, so it is named instead.
+FitFinding Undecodable(std::string dialogId, std::string itemId, int line, std::size_t index) {
+  FitFinding finding = Found(FindingKind::Undecodable, std::move(dialogId), std::move(itemId), line);
+  finding.controlIndex = index;
+  finding.message = finding.dialogId + "/" + finding.itemId +
+                    " has a text that cannot be decoded (bytes outside ASCII and no code page for them); "
+                    "it is not measured";
   return finding;
 }
 
@@ -108,6 +125,8 @@ std::vector<FitFinding> CheckDialog(const DialogLayout& layout) {
   std::vector<FitFinding> findings;
   const clsDialog& dialog = *layout.dialog;
 
+  if (!layout.caption.decoded)
+    findings.push_back(Undecodable(dialog.ID, "CAPTION", dialog.Caption.Line, static_cast<std::size_t>(-1)));
   if (layout.captionHaveDu > 0 || layout.captionNeedDu > 0) {
     if (layout.captionNeedDu > layout.captionHaveDu)
       findings.push_back(Overflow(dialog.ID, "CAPTION", dialog.Caption.Line, layout.caption.text, false,
@@ -120,6 +139,7 @@ std::vector<FitFinding> CheckDialog(const DialogLayout& layout) {
     const clsControl& control = *laid.control;
     if (control.Line == 0) continue;  // a statement the reader did not fill
 
+    if (!laid.text.decoded) findings.push_back(Undecodable(dialog.ID, control.ID, control.Line, i));
     if (laid.hasText) {
       if (laid.needWidthDu > laid.haveWidthDu + 1e-9) {
         FitFinding finding = Overflow(dialog.ID, control.ID, control.Line, laid.text.text, false, laid.needWidthDu,
@@ -181,12 +201,15 @@ std::vector<FitFinding> CheckMenus(const clsRC& rc, const CodePageMap& codePages
         if (entry.IsPopup()) levels.push_back(&entry.Popup());
         ++index;
         if (written == "SEPARATOR" || written.empty()) continue;
-        if (!DecodeModelText(written, LineCodePage(rc, codePages, line), converter, utf8)) continue;
+        const std::string id = entry.IsPopup() ? std::string("POPUP") : entry.MenuItem().Map;
+        if (!DecodeModelText(written, LineCodePage(rc, codePages, line), converter, utf8)) {
+          findings.push_back(Undecodable(menu.ID, id, line, static_cast<std::size_t>(-1)));
+          continue;
+        }
         // The mnemonic is in the part before the tab that starts the shortcut text.
         const std::string_view label = std::string_view(utf8).substr(0, utf8.find('\t'));
         char32_t mnemonic = 0;
         const std::string shown = StripMnemonic(label, mnemonic);
-        const std::string id = entry.IsPopup() ? std::string("POPUP") : entry.MenuItem().Map;
         FitFinding duplicate;
         if (mnemonics.Add(mnemonic, static_cast<std::size_t>(-1), line, id, shown, duplicate, menu.ID)) {
           duplicate.controlIndex = duplicate.otherIndex = static_cast<std::size_t>(-1);
@@ -219,6 +242,7 @@ std::string_view FindingCode(FindingKind kind) noexcept {
     case FindingKind::Overflow: return "overflow";
     case FindingKind::DuplicateMnemonic: return "duplicate-mnemonic";
     case FindingKind::OutsideDialog: return "outside-dialog";
+    case FindingKind::Undecodable: return "undecodable-text";
   }
   return "";
 }

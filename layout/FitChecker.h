@@ -1,6 +1,6 @@
 // FitChecker: what a translator breaks in a layout. Texts that do not fit their control or the
 // caption bar, two controls of a dialog or two items of a menu level with the same mnemonic, and
-// controls lying outside their dialog.
+// controls lying outside their dialog, and texts that cannot be decoded (so are drawn empty).
 #pragma once
 
 #include <cstddef>
@@ -16,7 +16,7 @@ class clsRC;
 class CodePageMap;
 class FontMap;
 
-enum class FindingKind { Overflow, DuplicateMnemonic, OutsideDialog };
+enum class FindingKind { Overflow, DuplicateMnemonic, OutsideDialog, Undecodable };
 
 struct FitFinding {
   FindingKind kind = FindingKind::Overflow;
@@ -54,7 +54,7 @@ std::vector<FitFinding> CheckMenus(const clsRC& rc, const CodePageMap& codePages
 std::vector<FitFinding> CheckScript(const clsRC& rc, const FontMap& fonts, const CodePageMap& codePages);
 
 // The code of a finding's kind in diagnostics: "overflow", "duplicate-mnemonic",
-// "outside-dialog".
+// "outside-dialog", "undecodable-text".
 std::string_view FindingCode(FindingKind kind) noexcept;
 
 }  // namespace tamrel

@@ -168,6 +168,7 @@ const char* KindName(FindingKind kind) {
     case FindingKind::Overflow: return "overflow";
     case FindingKind::DuplicateMnemonic: return "mnemonic";
     case FindingKind::OutsideDialog: return "outside";
+    case FindingKind::Undecodable: return "undecodable";
   }
   return "finding";
 }

@@ -197,6 +197,12 @@ void BindItems(py::module_& module) {
       .def_property_readonly("text_raw", Raw(&clsMenu::Text))
       .def_property_readonly("line", Number(&clsMenu::Line))
       .def_property_readonly("rel_index", Number(&clsMenu::RelIndex))
+      .def_property_readonly("options", Field(&clsMenu::Options))
+      .def_property_readonly("extended", [](const ItemRef<clsMenu>& r) { return r.item->Extended; })
+      .def_property_readonly("popup_id", Field(&clsMenu::PopupID))
+      .def_property_readonly("type", Field(&clsMenu::Type))
+      .def_property_readonly("state", Field(&clsMenu::State))
+      .def_property_readonly("help_id", Field(&clsMenu::HelpID))
       .def_property_readonly("items",
                              [](const ItemRef<clsMenu>& r) { return ListRef<MenuEntry>{r.document, &r.item->Items}; })
       .def("word_count", WordCount<clsMenu>(), py::arg("words") = false);
@@ -219,6 +225,10 @@ void BindItems(py::module_& module) {
       .def_property_readonly("text_raw", Raw(&clsMenuItem::Text))
       .def_property_readonly("line", Number(&clsMenuItem::Line))
       .def_property_readonly("rel_index", Number(&clsMenuItem::RelIndex))
+      .def_property_readonly("options", Field(&clsMenuItem::Options))
+      .def_property_readonly("extended", [](const ItemRef<clsMenuItem>& r) { return r.item->Extended; })
+      .def_property_readonly("type", Field(&clsMenuItem::Type))
+      .def_property_readonly("state", Field(&clsMenuItem::State))
       .def("word_count", WordCount<clsMenuItem>(), py::arg("words") = false);
   BindList<MenuEntry>(module, "MenuEntryList",
                       "The entries of a menu or popup: MenuItem and Menu (popup) objects; by_id finds a command.");

@@ -39,12 +39,17 @@ void WalkEntries(const clsMenu& root, OnItem&& item, OnOpen&& open, OnClose&& cl
   }
 }
 
-// The header of a MENU resource ("ID MENU Disposition") or of a popup ("POPUP Text").
+// The header of a MENU or MENUEX resource ("ID MENU Disposition") or of a popup ("POPUP Text",
+// then its options or its MENUEX arguments).
 void WriteHeader(const clsMenu& menu, LineWriter& out) {
   std::string& line = out.Begin(menu.Line);
-  if (menu.ItemType == "MENU") line.append(menu.ID).append(" ").append(menu.ItemType).append(" ").append(menu.Disposition);
-  else line.append(menu.ItemType).append(" ").append(menu.Text);
+  if (menu.ItemType == "MENU" || menu.ItemType == "MENUEX")
+    line.append(menu.ID).append(" ").append(menu.ItemType).append(" ").append(menu.Disposition);
+  else
+    line.append(menu.ItemType).append(" ").append(menu.Text);
   if (!menu.Options.empty()) line.append(", ").append(menu.Options);
+  if (menu.Extended && menu.ItemType == "POPUP")
+    clsMenuItem::AppendArguments(line, {menu.PopupID, menu.Type, menu.State, menu.HelpID});
   out.End();
 }
 
@@ -121,7 +126,12 @@ clsMenu::clsMenu(HeaderOnly, const clsMenu& other)
       Map(other.Map),
       Line(other.Line),
       RelIndex(other.RelIndex),
-      Options(other.Options) {}
+      Options(other.Options),
+      Extended(other.Extended),
+      PopupID(other.PopupID),
+      Type(other.Type),
+      State(other.State),
+      HelpID(other.HelpID) {}
 
 // Copies level by level: each popup is first copied without its items, and its items are
 // filled in when the pair (original, copy) comes off the work list.

@@ -74,6 +74,15 @@ class clsMenu {
   Int16 RelIndex;           // 1 for a MENU resource; a popup's position in its parent's Items
   // A popup's options joined by ", "; set by relaxed reading only and written behind Text.
   std::string Options;
+  // A MENUEX resource (ItemType "MENUEX") or a popup inside one; set by relaxed reading only.
+  // A popup of one holds its ID, type, state and help ID as written, and is written as
+  // "POPUP Text, PopupID, Type, State, HelpID", the arguments after the last one that is not
+  // empty left out.
+  bool Extended = false;
+  std::string PopupID;
+  std::string Type;
+  std::string State;
+  std::string HelpID;
 
   clsMenu() = default;
   clsMenu(const clsMenu& other);
@@ -82,7 +91,8 @@ class clsMenu {
   clsMenu& operator=(clsMenu&& other) noexcept = default;
   ~clsMenu();
 
-  // The menu as script lines: its header ("ID MENU Disposition" for a MENU resource,
+  // The menu as script lines: its header ("ID MENU Disposition" for a MENU resource, "ID MENUEX
+  // Disposition" for a MENUEX one,
   // "POPUP Text" otherwise), "BEGIN", every child's lines behind one more tab, "END".
   LineCollection PrintLines() const;
   // The same lines written into `out` at its indentation, each with the script line it was read

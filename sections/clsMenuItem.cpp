@@ -10,12 +10,30 @@ LineCollection clsMenuItem::PrintLines() const { return CollectLines(*this); }
 void clsMenuItem::WriteLines(LineWriter& out) const {
   std::string& line = out.Begin(Line);
   line.append(ItemType).append(" ").append(Text);
-  if (Text != "SEPARATOR") {
+  if (Extended) {
+    if (Text != "SEPARATOR" && !(Map.empty() && Type.empty() && State.empty())) {
+      line.append(",\t\t").append(Text.size() < 12 ? 2 : Text.size() < 24 ? 1 : 0, '\t').append(Map);
+      AppendArguments(line, {Type, State});
+    }
+  } else if (Text != "SEPARATOR") {
     const std::size_t alignment = Text.size() < 12 ? 2 : Text.size() < 24 ? 1 : 0;
     line.append(",\t\t").append(alignment, '\t').append(Map);
     if (!Options.empty()) line.append(", ").append(Options);
   }
   out.End();
+}
+
+void clsMenuItem::AppendArguments(std::string& line, std::initializer_list<std::string_view> arguments) {
+  std::size_t used = 0, k = 0;
+  for (std::string_view argument : arguments) {
+    ++k;
+    if (!argument.empty()) used = k;
+  }
+  k = 0;
+  for (std::string_view argument : arguments) {
+    if (++k > used) break;
+    line.append(", ").append(argument);
+  }
 }
 
 std::int32_t clsMenuItem::DisplayWordCount(const Variant& vOperation) const {

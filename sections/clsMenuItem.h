@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "common/Collection.h"
 #include "common/Int16.h"
@@ -22,6 +24,12 @@ class clsMenuItem {
   // The item's options (CHECKED, GRAYED, ...) joined by ", "; set by relaxed reading only and
   // written behind Map.
   std::string Options;
+  // A MENUEX item (set by relaxed reading only): Map holds its ID (empty when it has none), Type
+  // and State its type and state as written. Written as "MENUITEM Text, Map, Type, State", the
+  // arguments after the last one that is not empty left out.
+  bool Extended = false;
+  std::string Type;
+  std::string State;
 
   // The item as one script line: ItemType, a blank and Text; unless Text is "SEPARATOR", then a
   // comma, two tabs, alignment tabs by the length of Text (two below 12 characters, one below
@@ -33,6 +41,10 @@ class clsMenuItem {
 
   // The pieces (operation missing or 0) or the words (any other operation) of Text.
   std::int32_t DisplayWordCount(const Variant& vOperation = {}) const;
+
+  // Appends ", " and each argument to `line`, up to the last one that is not empty (an empty one
+  // before it is written empty, as in `MENUITEM "", , MFT_SEPARATOR`).
+  static void AppendArguments(std::string& line, std::initializer_list<std::string_view> arguments);
 };
 
 }  // namespace tamrel

@@ -89,6 +89,13 @@ class ModelWalk {
       Number("Line", e.Line);
     });
     Number("Line", table.Line);
+    if (!table.Blocks.Empty())
+      Array("Blocks", table.Blocks, [&](const clsStringTableBlock& b) {
+        Text("Disposition", b.Disposition, b.Line);
+        Lines("Options", b.Options, b.Line);
+        Number("Entries", b.Entries);
+        Number("Line", b.Line);
+      });
     s_.EndObject();
     s_.Key("Lines");
     s_.BeginArray(rc.Lines.Empty());
@@ -254,6 +261,10 @@ class ModelWalk {
         Number("Line", top.menu->Line);
         Number("RelIndex", top.menu->RelIndex);
         Extra("Options", top.menu->Options, top.menu->Line);
+        Extra("PopupID", top.menu->PopupID, top.menu->Line);
+        Extra("Type", top.menu->Type, top.menu->Line);
+        Extra("State", top.menu->State, top.menu->Line);
+        Extra("HelpID", top.menu->HelpID, top.menu->Line);
         if (top.popup) Text("Entry", "popup", 0);
         s_.EndObject();
         stack.pop_back();
@@ -274,6 +285,8 @@ class ModelWalk {
       Number("Line", item.Line);
       Number("RelIndex", item.RelIndex);
       Extra("Options", item.Options, item.Line);
+      Extra("Type", item.Type, item.Line);
+      Extra("State", item.State, item.Line);
       Text("Entry", "item", 0);
       s_.EndObject();
     }

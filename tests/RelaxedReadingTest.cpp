@@ -4,6 +4,7 @@
 // resource) on the lines after it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -33,6 +34,7 @@ TEST(RelaxedReadingTest, ScriptsPrintAsExpectedAndReadBack) {
     Loaded relaxed = LoadWith(source, Layout::Relaxed);
     ASSERT_TRUE(relaxed.result) << (relaxed.log->entries.empty() ? "message box" : relaxed.log->entries[0].message);
     const std::string printed = Printed(*relaxed.rc);
+    EXPECT_EQ(relaxed.rc->LineCount(), std::count(printed.begin(), printed.end(), '\n'));
     EXPECT_EQ(printed, ReadBytes(std::filesystem::path(path).replace_extension(".printed")));
     Loaded again = LoadWith(printed, Layout::Relaxed);
     ASSERT_TRUE(again.result);

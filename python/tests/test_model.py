@@ -60,6 +60,17 @@ def test_menus_popups_and_items(sample):
         separator.text = "x"
 
 
+def test_menuex_popups_and_items_keep_their_arguments(tmp_path):
+    path = tmp_path / "menuex.rc"
+    path.write_bytes(script("IDR_M MENUEX", "BEGIN", '  POPUP "&File", IDM_FILE, MFT_STRING, , 5', "  BEGIN",
+                            '    MENUITEM "", , MFT_SEPARATOR', "  END", "END"))
+    popup = tamrel.load(path).menus[0].items[0]
+    assert (popup.extended, popup.popup_id, popup.type, popup.state, popup.help_id) == \
+        (True, "IDM_FILE", "MFT_STRING", "", "5")
+    item = popup.items[0]
+    assert (item.extended, item.command, item.type, item.state, item.options) == (True, "", "MFT_SEPARATOR", "", "")
+
+
 def test_accelerators_and_string_table(sample):
     keys = sample.accelerators.by_id("IDR_MAINFRAME").keys
     assert len(keys) == 9
