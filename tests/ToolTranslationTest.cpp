@@ -7,9 +7,11 @@
 #include <pugixml.hpp>
 
 #include <set>
+#include <sstream>
 
 #include "ToolSupport.h"
 #include "common/Utf8Text.h"
+#include "translation/LanguageTable.h"
 #include "translation/PoCatalog.h"
 #include "translation/PseudoTranslator.h"
 #include "translation/RcEscapes.h"
@@ -188,6 +190,37 @@ TEST(ToolTranslationTest, TranslatedSampleLoadsAgain) {
         }
       }
     }
+}
+
+// --po-dir over 20 catalogs of the sample: each good one is written in its own language, the
+// broken one fails alone with its message, the summary has a row per language and the exit
+// status says that one failed.
+TEST(ToolTranslationTest, PoDirWritesEachLanguageAndFailsOnlyTheBrokenOne) {
+  Scratch scratch;
+  const std::string data = std::string(TAMREL_TEST_DATA) + "/translation/";
+  const std::vector<std::string> tags = {"de-DE", "de-AT", "de-CH", "en-GB", "en-AU", "en-CA", "fr-FR",
+                                         "fr-CA", "fr-BE", "fr-CH", "it-IT", "es-ES", "es-MX", "nl-NL",
+                                         "nl-BE", "pt-BR", "pt-PT", "sv-SE", "da-DK"};
+  fs::create_directories(scratch / "po");
+  for (const std::string& tag : tags) fs::copy_file(data + "sample.de.po", scratch / ("po/" + tag + ".po"));
+  std::ofstream(scratch / "po/fi-FI.po") << "msgid \"unterminated\n";
+  ToolRun run = Tool("merge -q -j 3 " + Quote(kSample) + " --po-dir " + Quote(scratch / "po") + " -o " +
+                     Quote(scratch / "out/app.{lang}.rc"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("fi-FI.po: error: "), std::string::npos) << run.err;
+  std::istringstream messages(run.err);
+  for (std::string line; std::getline(messages, line);) EXPECT_NE(line.find("fi-FI.po: error: "), std::string::npos) << line;
+  EXPECT_NE(run.out.find("fi-FI              -      -             -  failed"), std::string::npos) << run.out;
+  for (const std::string& tag : tags) {
+    SCOPED_TRACE(tag);
+    const std::string out = scratch / ("out/app." + tag + ".rc");
+    EXPECT_NE(run.out.find("written " + out), std::string::npos);
+    const LanguageInfo& language = *LanguageTable::Default().FindTag(tag);
+    const std::string bytes = ReadBytes(out);
+    EXPECT_NE(bytes.find("LANGUAGE " + language.langName + ", " + language.sublangName), std::string::npos);
+    EXPECT_TRUE(LoadText(bytes).result);
+  }
+  EXPECT_FALSE(fs::exists(scratch / "out/app.fi-FI.rc"));
 }
 
 }  // namespace

@@ -256,7 +256,7 @@ MergeResult ApplyTranslations(const clsRC& rc, std::string_view fileBytes, const
   };
   // The rewrite of a line of the translated section that names its language or code page.
   const int outputCodePage = transcode ? sectionCodePage : kUtf8CodePage;
-  const bool rewritePragmas = transcode || (options.encoding == MergeEncoding::Same && result.encoding != TextEncoding::Utf16LE);
+  const bool rewritePragmas = transcode || (options.encoding == MergeEncoding::Same && result.encoding == TextEncoding::Utf8Bom);
   auto rewrite = [&](char kind, std::string_view content) {
     const LanguageInfo& target = *options.language;
     switch (kind) {
