@@ -89,12 +89,17 @@ std::string_view WithoutEnd(std::string_view line) {
   return line;
 }
 
+bool EqualsFolded(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return (x >= 'a' && x <= 'z' ? x - 'a' + 'A' : x) == (y >= 'a' && y <= 'z' ? y - 'a' + 'A' : y);
+         });
+}
+
 bool IsBlockType(std::string_view word) {
   static constexpr std::string_view kTypes[] = {"DIALOG",  "DIALOGEX", "MENU",    "MENUEX",     "ACCELERATORS",
                                                 "RCDATA",  "VERSIONINFO", "DLGINIT", "TOOLBAR", "DESIGNINFO",
                                                 "TEXTINCLUDE", "STRINGTABLE"};
-  const std::string upper = Upper(word);
-  return std::find(std::begin(kTypes), std::end(kTypes), upper) != std::end(kTypes);
+  return std::any_of(std::begin(kTypes), std::end(kTypes), [word](std::string_view type) { return EqualsFolded(word, type); });
 }
 
 bool IsHexKey(std::string_view text) {
@@ -103,7 +108,6 @@ bool IsHexKey(std::string_view text) {
          });
 }
 
-bool EqualsFolded(std::string_view a, std::string_view b) { return Upper(a) == Upper(b); }
 
 std::optional<int> NumberOf(std::string_view text) {
   int base = 10;
@@ -191,8 +195,8 @@ SectionPlaces FindTranslatedSection(const clsRC& /*rc*/, const std::vector<std::
     const std::vector<Token> tokens = Lex(line, inComment);
     if (tokens.empty()) continue;
     if (firstStatement == 0) firstStatement = lineNumber;
-    const std::string first = Upper(Text(line, tokens[0]));
-    if (blocks.empty() && first == "LANGUAGE" && tokens.size() > 1) {
+    const std::string_view first = Text(line, tokens[0]);
+    if (blocks.empty() && EqualsFolded(first, "LANGUAGE") && tokens.size() > 1) {
       if (pendingHeader) {
         places.push_back({lineNumber, PlaceKind::Language, section});
         continue;
@@ -209,9 +213,9 @@ SectionPlaces FindTranslatedSection(const clsRC& /*rc*/, const std::vector<std::
       continue;
     }
     if (blocks.empty() && !pendingHeader) {
-      if (first == "STRINGTABLE") {
+      if (EqualsFolded(first, "STRINGTABLE")) {
         pendingHeader = true;
-        headerType = first;
+        headerType = "STRINGTABLE";
       } else if (tokens.size() >= 2 && tokens[1].kind == Token::Kind::Word && IsBlockType(Text(line, tokens[1]))) {
         pendingHeader = true;
         headerType = Upper(Text(line, tokens[1]));
