@@ -163,6 +163,7 @@ void BindTranslation(py::module_& module) {
           row["aliases"] = info.aliases;
           row["lang"] = info.langName;
           row["sublang"] = info.sublangName;
+          row["statement"] = info.statement;
           row["id"] = info.id;
           row["code_page"] = info.codePage;
           out.append(row);
@@ -170,7 +171,8 @@ void BindTranslation(py::module_& module) {
         return out;
       },
       "The languages apply_translations(language=) writes a script in: a dict for each, with its locale tag, "
-      "aliases, LANG_ and SUBLANG_ names, Windows language ID and ANSI code page (0: Unicode only).");
+      "aliases, LANG_ and SUBLANG_ names, the arguments of the LANGUAGE statement merges write, Windows "
+      "language ID and ANSI code page (0: Unicode only).");
   module.def(
       "read_po",
       [](const std::filesystem::path& path) {

@@ -210,7 +210,8 @@ const std::map<std::string, std::function<json(const json&)>> kFunctions = {
          for (const std::string& alias : info.aliases) ++tags[alias];
          defaults[info.langName] += info.isDefault ? 1 : 0;
          if (info.codePage != 0 && IconvName(info.codePage).empty()) problems.push_back(info.tag + " code page");
-         if (LanguageTable::Default().FindNames(info.langName + ", " + info.sublangName) != &info)
+         if (LanguageTable::Default().FindNames(info.langName + ", " + info.sublangName) != &info ||
+             LanguageTable::Default().IdOf(info.statement) != info.id)
            problems.push_back(info.tag + " names");
        }
        for (const auto& [tag, count] : tags)

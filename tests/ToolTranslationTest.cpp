@@ -217,7 +217,7 @@ TEST(ToolTranslationTest, PoDirWritesEachLanguageAndFailsOnlyTheBrokenOne) {
     EXPECT_NE(run.out.find("written " + out), std::string::npos);
     const LanguageInfo& language = *LanguageTable::Default().FindTag(tag);
     const std::string bytes = ReadBytes(out);
-    EXPECT_NE(bytes.find("LANGUAGE " + language.langName + ", " + language.sublangName), std::string::npos);
+    EXPECT_NE(bytes.find("LANGUAGE " + language.statement), std::string::npos);
     EXPECT_TRUE(LoadText(bytes).result);
   }
   EXPECT_FALSE(fs::exists(scratch / "out/app.fi-FI.rc"));

@@ -315,7 +315,7 @@ std::string RewriteLanguageStatement(std::string_view line, const LanguageInfo& 
                                         : NumberLike(Text(line, tokens[1]), target.Sublanguage());
     arguments = primary + ", " + sub;
   } else {
-    arguments = target.langName + ", " + target.sublangName;
+    arguments = target.statement;
   }
   return Replaced(line, start, end - start, arguments);
 }

@@ -46,7 +46,7 @@ SectionPlaces FindTranslatedSection(const clsRC& rc, const std::vector<std::stri
 
 // Rewrites of those lines; each takes a line without its line end and returns it with only the
 // numbers or names of the language or code page replaced.
-// "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US" -> the target's names; numbers stay numbers.
+// "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US" -> the target's statement; numbers stay numbers.
 std::string RewriteLanguageStatement(std::string_view line, const LanguageInfo& target);
 // "#pragma code_page(1252)" -> the code page.
 std::string RewriteCodePagePragma(std::string_view line, int codePage);

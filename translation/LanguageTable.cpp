@@ -63,6 +63,7 @@ LanguageTable::LanguageTable(std::string_view json) {
       const std::optional<int> id = Number(row.at("id").get<std::string>());
       if (!id || *id <= 0 || *id > 0xFFFF) throw std::invalid_argument(info.tag + ": the id is not a language ID");
       info.id = *id;
+      info.statement = row.value("statement", info.langName + ", " + info.sublangName);
       info.codePage = row.at("codepage").get<int>();
       info.isDefault = row.value("default", false);
       if (row.contains("aliases")) info.aliases = row.at("aliases").get<std::vector<std::string>>();

@@ -15,6 +15,9 @@ struct LanguageInfo {
   std::vector<std::string> aliases;  // other tags of the same language ("zh-Hans" for zh-CN)
   std::string langName;              // "LANG_GERMAN"
   std::string sublangName;           // "SUBLANG_GERMAN"
+  // The arguments a LANGUAGE statement written for the language gets: names that the headers
+  // resource compilers read define ("LANG_JAPANESE, SUBLANG_DEFAULT"), else numbers.
+  std::string statement;
   int id = 0;                        // the language ID: sublanguage << 10 | primary language
   int codePage = 0;                  // the ANSI code page; 0: the locale's text is Unicode only
   bool isDefault = false;            // the row a tag without a region ("de") names
