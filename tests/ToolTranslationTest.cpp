@@ -223,5 +223,67 @@ TEST(ToolTranslationTest, PoDirWritesEachLanguageAndFailsOnlyTheBrokenOne) {
   EXPECT_FALSE(fs::exists(scratch / "out/app.fi-FI.rc"));
 }
 
+// The resources of a compiled .res file, each as "TYPE NAME LANGUAGE" ("6 1 0x0407"), read from
+// the resource headers; the empty first entry is left out.
+std::vector<std::string> ResourceLanguages(const std::string& res) {
+  auto u16 = [&res](std::size_t at) {
+    return at + 2 <= res.size() ? unsigned(static_cast<unsigned char>(res[at])) | unsigned(static_cast<unsigned char>(res[at + 1])) << 8 : 0u;
+  };
+  auto u32 = [&](std::size_t at) { return u16(at) | u16(at + 2) << 16; };
+  std::vector<std::string> found;
+  for (std::size_t at = 0; at + 32 <= res.size();) {
+    const std::size_t dataSize = u32(at), headerSize = u32(at + 4);
+    std::size_t field = at + 8;
+    std::string names;
+    for (int part = 0; part < 2; ++part) {  // the type, then the name: an ordinal or a string
+      if (u16(field) == 0xFFFF) {
+        names += std::to_string(u16(field + 2)) + " ";
+        field += 4;
+      } else {
+        for (; u16(field) != 0; field += 2) names += static_cast<char>(u16(field));
+        names += " ";
+        field += 2;
+      }
+    }
+    field = (field + 3) & ~std::size_t(3);
+    char language[8];
+    std::snprintf(language, sizeof language, "0x%04X", u16(field + 6));
+    if (dataSize != 0) found.push_back(names + language);
+    at += (headerSize + dataSize + 3) & ~std::size_t(3);
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+// A two-language script merged into a language compiles with llvm-rc (with mingw-w64's
+// headers), and its .res files the translated section's resources, the one with a LANGUAGE
+// statement of its own among them, under the target's language ID; the German section's stay.
+TEST(ToolTranslationTest, MergedIntoALanguageCompilesWithItsLanguageId) {
+  const std::string headers = "/usr/share/mingw-w64/include";
+  if (Shell("command -v llvm-rc >/dev/null").status != 0 || !fs::exists(headers + "/winres.h"))
+    GTEST_SKIP() << "needs llvm-rc (Debian: llvm) and mingw-w64's headers";
+  Scratch scratch;
+  const std::string data = std::string(TAMREL_TEST_DATA) + "/translation/";
+  struct Row {
+    std::string catalog, language, options, codePage, id;
+  };
+  for (const Row& row : {Row{"", "", "", "1252", "0x0409"}, Row{"sections.de.po", "de-CH", "", "1252", "0x0807"},
+                         Row{"sections.ja.po", "ja-JP", "--encoding utf-8", "65001", "0x0411"}}) {
+    SCOPED_TRACE(row.language);
+    std::string script = data + "sections.rc";
+    if (!row.catalog.empty()) {
+      script = scratch / "merged.rc";
+      ToolRun merge = Tool("merge -q " + Quote(data + "sections.rc") + " " + Quote(data + row.catalog) +
+                           " --language " + row.language + " " + row.options + " -o " + Quote(script));
+      ASSERT_EQ(merge.status, 0) << merge.err;
+    }
+    ToolRun compile = Shell("llvm-rc -I " + headers + " -C " + row.codePage + " -fo " + Quote(scratch / "out.res") +
+                            " " + Quote(script));
+    ASSERT_EQ(compile.status, 0) << compile.err << compile.out;
+    EXPECT_EQ(ResourceLanguages(ReadBytes(scratch / "out.res")),
+              (std::vector<std::string>{"16 1 " + row.id, "5 IDD_A " + row.id, "6 1 0x0407", "6 1 " + row.id}));
+  }
+}
+
 }  // namespace
 }  // namespace tamrel
