@@ -236,8 +236,9 @@ MergeResult ApplyTranslations(const clsRC& rc, std::string_view fileBytes, const
   bool nonAscii = false;
   std::string utf8;
   auto piece = [&](std::string_view bytes, int line, std::string& out) {
+    // Bytes under no code page cannot be read, so they stay as they are.
     const bool recode = transcode && inSection[static_cast<std::size_t>(line)] && map.At(line) != sectionCodePage &&
-                        HasHighBytes(bytes);
+                        map.At(line) != kNoCodePage && HasHighBytes(bytes);
     if (!convertLines && !recode) {
       out.append(bytes);
       return true;
