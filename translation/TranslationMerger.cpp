@@ -130,7 +130,9 @@ MergeResult ApplyTranslations(const clsRC& rc, std::string_view fileBytes, const
     for (int l : places.translationLines) place[static_cast<std::size_t>(l)] = 'T';
     const int sectionStart = places.topLevelLines.empty() ? (places.ranges.empty() ? 1 : places.ranges.front().first)
                                                           : places.topLevelLines.front();
-    if (options.encoding == MergeEncoding::Same && !heldAsUtf8 && map.At(sectionStart) != kUtf8CodePage) {
+    // A section that was UTF-8 already (its first pragma, or the code page where it starts) stays UTF-8.
+    const int sectionWas = map.At(places.pragmaLines.empty() ? sectionStart : places.pragmaLines.front());
+    if (options.encoding == MergeEncoding::Same && !heldAsUtf8 && sectionWas != kUtf8CodePage) {
       transcode = true;
       sectionCodePage = options.language->codePage == kNoCodePage ? kUtf8CodePage : options.language->codePage;
     }
