@@ -109,18 +109,6 @@ bool IsHexKey(std::string_view text) {
 }
 
 
-std::optional<int> NumberOf(std::string_view text) {
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    base = 16;
-    text.remove_prefix(2);
-  }
-  if (!text.empty() && (text.back() == 'L' || text.back() == 'l')) text.remove_suffix(1);
-  int value = 0;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
 
 // `value` written as `original` is: hexadecimal with its prefix, width and letter case, or
 // decimal.
@@ -270,7 +258,7 @@ SectionPlaces FindTranslatedSection(const clsRC& /*rc*/, const std::vector<std::
       for (const Token& token : Lex(WithoutEnd(lines[static_cast<std::size_t>(place.line - 1)]), inKeyComment))
         if (token.kind == Token::Kind::String) {
           const std::string_view key = Content(WithoutEnd(lines[static_cast<std::size_t>(place.line - 1)]), token);
-          if (IsHexKey(key) && NumberOf("0x" + std::string(key.substr(0, 4))) == result.sourceLanguage)
+          if (IsHexKey(key) && ParseScriptNumber("0x" + std::string(key.substr(0, 4))) == result.sourceLanguage)
             result.versionLanguage = result.sourceLanguage;
         }
     }
@@ -333,8 +321,8 @@ std::string RewriteVersionKey(std::string_view line, const LanguageInfo& target,
   for (const Token& token : Lex(line, inComment)) {
     if (token.kind != Token::Kind::String || !IsHexKey(Content(line, token))) continue;
     const std::string_view key = Content(line, token);
-    const int oldLanguage = *NumberOf("0x" + std::string(key.substr(0, 4)));
-    const int oldCodePage = *NumberOf("0x" + std::string(key.substr(4)));
+    const int oldLanguage = *ParseScriptNumber("0x" + std::string(key.substr(0, 4)));
+    const int oldCodePage = *ParseScriptNumber("0x" + std::string(key.substr(4)));
     if (source && oldLanguage != *source) return std::string(line);
     const std::string newKey = NumberLike("0x" + std::string(key.substr(0, 4)), target.id).substr(2) +
                                NumberLike("0x" + std::string(key.substr(4)), VersionCodePage(oldCodePage, codePage)).substr(2);
@@ -355,8 +343,8 @@ std::string RewriteTranslationValue(std::string_view line, const LanguageInfo& t
   for (std::size_t pair = numbers.size() / 2; pair-- > 0;) {
     const Token& language = *numbers[pair * 2];
     const Token& page = *numbers[pair * 2 + 1];
-    const std::optional<int> oldLanguage = NumberOf(Text(line, language));
-    const std::optional<int> oldCodePage = NumberOf(Text(line, page));
+    const std::optional<int> oldLanguage = ParseScriptNumber(Text(line, language));
+    const std::optional<int> oldCodePage = ParseScriptNumber(Text(line, page));
     if (!oldLanguage || !oldCodePage || (source && *oldLanguage != *source)) continue;
     out = Replaced(out, page.offset, page.length, NumberLike(Text(line, page), VersionCodePage(*oldCodePage, codePage)));
     out = Replaced(out, language.offset, language.length, NumberLike(Text(line, language), target.id));

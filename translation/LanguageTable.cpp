@@ -28,18 +28,6 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-std::optional<int> Number(std::string_view text) {
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    base = 16;
-    text.remove_prefix(2);
-  }
-  if (!text.empty() && (text.back() == 'L' || text.back() == 'l')) text.remove_suffix(1);
-  int value = 0;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
 
 // The one or two comma-separated arguments of a LANGUAGE statement, trimmed.
 std::vector<std::string_view> Arguments(std::string_view text) {
@@ -52,6 +40,19 @@ std::vector<std::string_view> Arguments(std::string_view text) {
 
 }  // namespace
 
+std::optional<int> ParseScriptNumber(std::string_view text) {
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  if (!text.empty() && (text.back() == 'L' || text.back() == 'l')) text.remove_suffix(1);
+  int value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
 LanguageTable::LanguageTable(std::string_view json) {
   try {
     const nlohmann::json table = nlohmann::json::parse(json);
@@ -60,7 +61,7 @@ LanguageTable::LanguageTable(std::string_view json) {
       info.tag = row.at("tag").get<std::string>();
       info.langName = row.at("lang").get<std::string>();
       info.sublangName = row.at("sublang").get<std::string>();
-      const std::optional<int> id = Number(row.at("id").get<std::string>());
+      const std::optional<int> id = ParseScriptNumber(row.at("id").get<std::string>());
       if (!id || *id <= 0 || *id > 0xFFFF) throw std::invalid_argument(info.tag + ": the id is not a language ID");
       info.id = *id;
       info.statement = row.value("statement", info.langName + ", " + info.sublangName);
@@ -102,12 +103,12 @@ const LanguageInfo* LanguageTable::FindId(int id) const {
 std::optional<int> LanguageTable::IdOf(std::string_view arguments) const {
   const std::vector<std::string_view> parts = Arguments(arguments);
   if (parts.size() != 2 || parts[0].empty() || parts[1].empty()) return std::nullopt;
-  std::optional<int> primary = Number(parts[0]);
+  std::optional<int> primary = ParseScriptNumber(parts[0]);
   if (!primary && parts[0] == "LANG_NEUTRAL") primary = 0;
   for (const LanguageInfo& info : languages_)
     if (!primary && info.langName == parts[0]) primary = info.Primary();
   if (!primary || *primary < 0 || *primary > 0x3FF) return std::nullopt;
-  std::optional<int> sub = Number(parts[1]);
+  std::optional<int> sub = ParseScriptNumber(parts[1]);
   if (!sub) {
     if (parts[1] == "SUBLANG_NEUTRAL") sub = 0;
     if (parts[1] == "SUBLANG_DEFAULT") sub = 1;

@@ -26,6 +26,10 @@ struct LanguageInfo {
   int Sublanguage() const { return id >> 10; }
 };
 
+// A number as a script writes it: decimal, or hexadecimal after 0x, with an optional L suffix;
+// empty when the text is none.
+std::optional<int> ParseScriptNumber(std::string_view text);
+
 class LanguageTable {
  public:
   // Reads a table in the format of translation/languages.json; throws std::invalid_argument
