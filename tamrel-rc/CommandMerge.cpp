@@ -106,6 +106,7 @@ struct LanguageRun {
   bool read = false;
   enum class Result { Written, Skipped, Failed } result = Result::Failed;
   std::string note;  // why skipped
+  bool duplicate = false;  // another catalog writes the same file: not merged
   MergeReport report;
 };
 
@@ -195,6 +196,13 @@ int RunMergeMany(const MergeCommandOptions& options) {
       for (std::size_t at = runs[i].out.find("{lang}"); at != std::string::npos; at = runs[i].out.find("{lang}", at))
         runs[i].out.replace(at, 6, runs[i].tag);
     }
+    // Two catalogs of one name (de.po and de.xlf) would write the same file at once.
+    std::unordered_map<std::string, const LanguageRun*> byOut;
+    for (LanguageRun& run : runs)
+      if (auto [first, added] = byOut.emplace(run.out, &run); !added) {
+        run.report.errors.push_back("writes " + run.out + " as " + first->second->catalog + " does; not merged");
+        run.duplicate = true;
+      }
     unsigned jobs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
     jobs = std::min<unsigned>(jobs, static_cast<unsigned>(runs.size()));
     board.SetSlots(jobs);
@@ -203,6 +211,7 @@ int RunMergeMany(const MergeCommandOptions& options) {
     std::atomic<std::size_t> done{0};
     auto work = [&](unsigned slot) {
       for (std::size_t i = next++; i < runs.size(); i = next++) {
+        if (runs[i].duplicate) continue;
         board.Update(slot, "merge " + runs[i].tag + " (" + std::to_string(done.load() + 1) + "/" +
                                std::to_string(runs.size()) + ")", false);
         MergeOne(loaded, bytes, units, options, poReading, runs[i]);
