@@ -139,7 +139,7 @@ struct MergeOutcome {
 };
 
 MergeOutcome Merge(const ModuleDocument& document, const std::vector<std::pair<std::string, std::string>>& translations,
-                   bool force, MergeEncoding encoding) {
+                   bool force, MergeEncoding encoding, const std::optional<LanguageInfo>& language) {
   std::shared_lock lock(document.Lock());
   const clsRC& rc = document.Model();
   ExtractOptions extract;
@@ -163,6 +163,7 @@ MergeOutcome Merge(const ModuleDocument& document, const std::vector<std::pair<s
   options.force = force;
   options.encoding = encoding;
   options.defaultCodePage = extract.defaultCodePage;
+  options.language = language;
   MergeResult result = ApplyTranslations(rc, document.FileBytes(), units, entries, options, rc.Path);
   MergeOutcome outcome;
   outcome.errors = std::move(result.errors);
@@ -306,7 +307,13 @@ void BindDocument(py::module_& module) {
   module.def(
       "_apply",
       [](const ModuleDocument& d, const std::vector<std::pair<std::string, std::string>>& translations, bool force,
-         const std::optional<std::string>& encoding) {
+         const std::optional<std::string>& encoding, const std::optional<std::string>& language) {
+        std::optional<LanguageInfo> into;
+        if (language) {
+          const LanguageInfo* found = LanguageTable::Default().Find(*language);
+          if (found == nullptr) throw py::value_error("unknown language \"" + *language + "\"; languages() lists them");
+          into = *found;
+        }
         MergeEncoding target = MergeEncoding::Same;
         if (encoding) {
           if (*encoding == "utf-8") target = MergeEncoding::Utf8;
@@ -316,7 +323,7 @@ void BindDocument(py::module_& module) {
         MergeOutcome outcome;
         {
           py::gil_scoped_release unlocked;
-          outcome = Merge(d, translations, force, target);
+          outcome = Merge(d, translations, force, target, into);
         }
         py::object bytes = outcome.bytes ? py::object(py::bytes(*outcome.bytes)) : py::none();
         py::list errors, warnings;
@@ -324,7 +331,8 @@ void BindDocument(py::module_& module) {
         for (const std::string& w : outcome.warnings) warnings.append(LenientStr(w));
         return py::make_tuple(bytes, errors, warnings, outcome.applied);
       },
-      py::arg("document"), py::arg("translations"), py::arg("force") = false, py::arg("encoding") = py::none());
+      py::arg("document"), py::arg("translations"), py::arg("force") = false, py::arg("encoding") = py::none(),
+      py::arg("language") = py::none());
 
   // For the tests: proves that calls into the library run on several threads at once.
   py::class_<YieldRendezvous>(module, "_YieldRendezvous")

@@ -12,6 +12,7 @@
 #include <unordered_map>
 
 #include "python/Bindings.h"
+#include "translation/LanguageTable.h"
 #include "translation/PoCatalog.h"
 #include "translation/UnitExtractor.h"
 #include "translation/XliffDocument.h"
@@ -152,6 +153,26 @@ void BindTranslation(py::module_& module) {
       py::arg("document"), py::arg("path"), py::arg("translations") = std::unordered_map<std::string, std::string>(),
       py::kw_only(), py::arg("source_lang") = "en", py::arg("target_lang") = "",
       "Writes the document's units as an XLIFF 2.0 document, each with its translation from {context: text} when given.");
+  module.def(
+      "languages",
+      [] {
+        py::list out;
+        for (const LanguageInfo& info : LanguageTable::Default().Languages()) {
+          py::dict row;
+          row["tag"] = info.tag;
+          row["aliases"] = info.aliases;
+          row["lang"] = info.langName;
+          row["sublang"] = info.sublangName;
+          row["statement"] = info.statement;
+          row["id"] = info.id;
+          row["code_page"] = info.codePage;
+          out.append(row);
+        }
+        return out;
+      },
+      "The languages apply_translations(language=) writes a script in: a dict for each, with its locale tag, "
+      "aliases, LANG_ and SUBLANG_ names, the arguments of the LANGUAGE statement merges write, Windows "
+      "language ID and ANSI code page (0: Unicode only).");
   module.def(
       "read_po",
       [](const std::filesystem::path& path) {

@@ -99,11 +99,10 @@ bool WriteResult(const std::string& path, std::string_view bytes) {
   return true;
 }
 
-int MergeAndWrite(const LoadResult& result, const std::string& bytes, const std::vector<TranslationUnit>& units,
-                  const std::vector<CatalogEntry>& entries, const MergeOptions& options, const std::string& out,
-                  const LoadSettings& settings, ProgressBoard& board,
-                  const std::function<int(const std::string& merged)>& write) {
-  const MergeResult merged = ApplyTranslations(*result.rc, bytes, units, entries, options);
+MergeReport MergeBytes(const clsRC& rc, const std::string& bytes, const std::vector<TranslationUnit>& units,
+                       const std::vector<CatalogEntry>& entries, const MergeOptions& options) {
+  MergeReport report;
+  MergeResult merged = ApplyTranslations(rc, bytes, units, entries, options);
   if (merged.Ok() && merged.translated > 0 && merged.unmatched == merged.translated) {
     // Not one translation has a unit: a warning for each would hide that nothing happened.
     std::string example;
@@ -112,26 +111,41 @@ int MergeAndWrite(const LoadResult& result, const std::string& bytes, const std:
         example = PrintableText(entry.context);
         break;
       }
-    ReportMessages(result.path,
-                   {"none of the " + std::to_string(merged.translated) +
-                        " translated entries names a unit of the script (the first is " + example +
-                        "): the catalog seems to belong to another script or extractor; nothing written"},
-                   "error", settings, board);
-    return 1;
+    report.errors.push_back("none of the " + std::to_string(merged.translated) +
+                            " translated entries names a unit of the script (the first is " + example +
+                            "): the catalog seems to belong to another script or extractor; nothing written");
+    return report;
   }
-  ReportMessages(result.path, merged.warnings, "warning", settings, board);
+  report.warnings = std::move(merged.warnings);
   if (!merged.Ok()) {
-    ReportMessages(result.path, merged.errors, "error", settings, board);
-    ReportMessages(result.path, {"nothing written"}, "error", settings, board);
-    return 1;
+    report.errors = std::move(merged.errors);
+    report.errors.push_back("nothing written");
+    return report;
   }
   if (merged.unmatched > 0)
-    ReportMessages(result.path,
-                   {std::to_string(merged.unmatched) + " of " + std::to_string(merged.translated) +
-                    " translated entries name no unit of the script; their translations are not used"},
-                   "warning", settings, board);
-  if (write) return write(merged.Bytes());
-  return WriteResult(out, merged.Bytes()) ? 0 : 1;
+    report.warnings.push_back(std::to_string(merged.unmatched) + " of " + std::to_string(merged.translated) +
+                              " translated entries name no unit of the script; their translations are not used");
+  report.merged = merged.Bytes();
+  return report;
+}
+
+MergeReport MergeToFile(const clsRC& rc, const std::string& bytes, const std::vector<TranslationUnit>& units,
+                        const std::vector<CatalogEntry>& entries, const MergeOptions& options, const std::string& out) {
+  MergeReport report = MergeBytes(rc, bytes, units, entries, options);
+  report.written = report.errors.empty() && WriteResult(out, report.merged);
+  return report;
+}
+
+int MergeAndWrite(const LoadResult& result, const std::string& bytes, const std::vector<TranslationUnit>& units,
+                  const std::vector<CatalogEntry>& entries, const MergeOptions& options, const std::string& out,
+                  const LoadSettings& settings, ProgressBoard& board,
+                  const std::function<int(const std::string& merged)>& write) {
+  const MergeReport report = MergeBytes(*result.rc, bytes, units, entries, options);
+  ReportMessages(result.path, report.warnings, "warning", settings, board);
+  ReportMessages(result.path, report.errors, "error", settings, board);
+  if (!report.errors.empty()) return 1;
+  if (write) return write(report.merged);
+  return WriteResult(out, report.merged) ? 0 : 1;
 }
 
 }  // namespace tamrel::tool

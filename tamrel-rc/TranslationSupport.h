@@ -48,6 +48,25 @@ bool WriteResult(const std::string& path, std::string_view bytes);
 // Reads a whole file; false when it cannot be read.
 bool ReadFileBytes(const std::string& path, std::string& bytes);
 
+// What a merge into a file said: its warnings, its errors (then nothing was written) and
+// whether the file was written.
+struct MergeReport {
+  std::vector<std::string> warnings;
+  std::vector<std::string> errors;
+  std::string merged;  // the merged script, when there are no errors
+  bool written = false;
+};
+
+// Merges `entries`, reporting nothing: safe on worker threads that share the document.
+// Translated entries none of which names a unit of the script are an error; some that name
+// none are a warning each and a count at the end.
+MergeReport MergeBytes(const clsRC& rc, const std::string& bytes, const std::vector<TranslationUnit>& units,
+                       const std::vector<CatalogEntry>& entries, const MergeOptions& options);
+
+// MergeBytes, then the result written to `out` unless there are errors.
+MergeReport MergeToFile(const clsRC& rc, const std::string& bytes, const std::vector<TranslationUnit>& units,
+                        const std::vector<CatalogEntry>& entries, const MergeOptions& options, const std::string& out);
+
 // Merges `entries` (or the given translations, one per unit) and writes the result; the exit
 // status. Translated entries none of which names a unit of the script are an error (nothing
 // written); some that name none are a warning each and a count at the end. With `write`, the

@@ -129,14 +129,26 @@ CLI::App* AddExtractCommand(CLI::App& app, tamrel::tool::ExtractCommandOptions& 
   return command;
 }
 
-CLI::App* AddMergeCommand(CLI::App& app, tamrel::tool::MergeCommandOptions& options) {
+CLI::App* AddMergeCommand(CLI::App& app, tamrel::tool::MergeCommandOptions& options, std::string& mergeJobs) {
   CLI::App* command = app.add_subcommand(
       "merge",
       "Load one script and write it with the translations of a PO or XLIFF file in place of each unit's text; "
       "every other byte stays as it was. On any error nothing is written (exit status 1).");
   AddTranslationLoad(*command, options.load);
-  command->add_option("TRANSLATIONS", options.translations, "PO file, or XLIFF 2.0 document (.xlf)")->required();
-  command->add_option("-o,--output", options.out, "Output file (default: standard output)");
+  command->add_option("TRANSLATIONS", options.translations, "PO file, or XLIFF 2.0 document (.xlf)");
+  command->add_option("-o,--output", options.out,
+                      "Output file (default: standard output); with --po-dir its name with {lang} for the language");
+  command->add_option("--language", options.language,
+                      "Write the script in this language (a locale tag such as de-DE, or LANG_GERMAN, SUBLANG_GERMAN): "
+                      "the translated section's LANGUAGE statements, code-page pragma (and its 8-bit text's code page) "
+                      "and version information name it");
+  command->add_option("--threshold", options.threshold,
+                      "Percent of the units a catalog must translate; a language below it is not written (exit 0)")
+      ->check(CLI::Range(0.0, 100.0));
+  command->add_option("--po-dir", options.poDir,
+                      "Merge every LANG.po / LANG.xlf of this folder (the file name is the locale tag) into its own "
+                      "script, in parallel, and print a summary table; exit status 1 when any language failed");
+  command->add_option("-j,--jobs", mergeJobs, "Languages merged at once with --po-dir, 1 to 256 (default: one per core)");
   command->add_flag("--use-fuzzy", options.useFuzzy, "Apply fuzzy translations too");
   command->add_flag("--force", options.force, "Apply translations whose printf conversions differ from the source's");
   AddUnicodeEncodingOption(*command, options.encoding);
@@ -278,9 +290,10 @@ int main(int argc, char** argv) {
 
   ExtractCommandOptions extract;
   MergeCommandOptions merge;
+  std::string mergeJobs;
   PseudoCommandOptions pseudo;
   CLI::App* extractCommand = AddExtractCommand(app, extract);
-  CLI::App* mergeCommand = AddMergeCommand(app, merge);
+  CLI::App* mergeCommand = AddMergeCommand(app, merge, mergeJobs);
   CLI::App* pseudoCommand = AddPseudoCommand(app, pseudo);
   CheckOptions check;
   std::string checkJobs;
@@ -297,7 +310,7 @@ int main(int argc, char** argv) {
     return code == 0 ? 0 : 2;
   }
   if (!ParseJobs(loadJobs, load.jobs) || !ParseJobs(countJobs, count.common.jobs) ||
-      !ParseJobs(checkJobs, check.common.jobs))
+      !ParseJobs(checkJobs, check.common.jobs) || !ParseJobs(mergeJobs, merge.jobs))
     return 2;
   // The commands that show what a script holds say what its model leaves unread.
   load.loading.noteUnread = print.loading.noteUnread = count.common.loading.noteUnread =

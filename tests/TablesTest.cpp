@@ -16,6 +16,7 @@
 #include "layout/FontMap.h"
 #include "layout/TextMeasurer.h"
 #include "styles/clsStyle.h"
+#include "translation/LanguageSection.h"
 #include "translation/PseudoTranslator.h"
 #include "translation/RcEscapes.h"
 #include "translation/TranslationStats.h"
@@ -190,6 +191,63 @@ const std::map<std::string, std::function<json(const json&)>> kFunctions = {
      [](const json& a) {
        const TextCount count = TranslationStats::Count(a[0].get<std::string>());
        return json{count.words, count.characters};
+     }},
+    // A tag or LANGUAGE arguments: the row's tag, language ID and code page.
+    {"FindLanguage",
+     [](const json& a) -> json {
+       const LanguageInfo* found = LanguageTable::Default().Find(a[0].get<std::string>());
+       if (found == nullptr) return nullptr;
+       return {found->tag, found->id, found->codePage};
+     }},
+    // What is wrong with the compiled-in table: tags named twice, languages with other than one
+    // default row, code pages without a converter.
+    {"LanguageTableProblems",
+     [](const json&) {
+       std::vector<std::string> problems;
+       std::map<std::string, int> tags, defaults;
+       for (const LanguageInfo& info : LanguageTable::Default().Languages()) {
+         ++tags[info.tag];
+         for (const std::string& alias : info.aliases) ++tags[alias];
+         defaults[info.langName] += info.isDefault ? 1 : 0;
+         if (info.codePage != 0 && IconvName(info.codePage).empty()) problems.push_back(info.tag + " code page");
+         if (LanguageTable::Default().FindNames(info.langName + ", " + info.sublangName) != &info ||
+             LanguageTable::Default().IdOf(info.statement) != info.id)
+           problems.push_back(info.tag + " names");
+       }
+       for (const auto& [tag, count] : tags)
+         if (count != 1) problems.push_back(tag + " twice");
+       for (const auto& [lang, count] : defaults)
+         if (count != 1) problems.push_back(lang + " defaults");
+       return problems;
+     }},
+    // A line of the translated section rewritten for a target: its kind, the line, the target's
+    // tag, the code page written and the language ID whose version entries change (null: all).
+    {"RewriteForLanguage",
+     [](const json& a) {
+       const LanguageInfo& target = *LanguageTable::Default().FindTag(a[2].get<std::string>());
+       const std::string kind = a[0].get<std::string>(), line = a[1].get<std::string>();
+       const int codePage = a[3].get<int>();
+       const std::optional<int> source = a[4].is_null() ? std::nullopt : std::optional<int>(a[4].get<int>());
+       if (kind == "language") return RewriteLanguageStatement(line, target);
+       if (kind == "pragma") return RewriteCodePagePragma(line, codePage);
+       if (kind == "key") return RewriteVersionKey(line, target, codePage, source);
+       return RewriteTranslationValue(line, target, codePage, source);
+     }},
+    // The translated section of a script given as lines, the section of a language ID when one
+    // is given: its line ranges, LANGUAGE lines (top-level ones marked +), pragma, version key
+    // and "Translation" lines, and its language.
+    {"TranslatedSection",
+     [](const json& a) -> json {
+       const std::vector<std::string> lines = a[0].get<std::vector<std::string>>();
+       const clsRC rc;
+       const SectionPlaces places = FindTranslatedSection(
+           rc, lines, a[1].is_null() ? std::nullopt : std::optional<int>(a[1].get<int>()));
+       std::vector<std::string> languages;
+       for (int line : places.languageLines)
+         languages.push_back(std::to_string(line) +
+                             (std::count(places.topLevelLines.begin(), places.topLevelLines.end(), line) ? "+" : ""));
+       return {places.ranges, languages, places.pragmaLines, places.versionKeyLines, places.translationLines,
+               places.sourceLanguage ? json(*places.sourceLanguage) : json(nullptr)};
      }},
     // A menu item's pseudo translation, 50% longer, in a code page (0: none, ASCII only).
     {"Pseudo",

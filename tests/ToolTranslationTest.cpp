@@ -7,9 +7,11 @@
 #include <pugixml.hpp>
 
 #include <set>
+#include <sstream>
 
 #include "ToolSupport.h"
 #include "common/Utf8Text.h"
+#include "translation/LanguageTable.h"
 #include "translation/PoCatalog.h"
 #include "translation/PseudoTranslator.h"
 #include "translation/RcEscapes.h"
@@ -188,6 +190,99 @@ TEST(ToolTranslationTest, TranslatedSampleLoadsAgain) {
         }
       }
     }
+}
+
+// --po-dir over 20 catalogs of the sample: each good one is written in its own language, the
+// broken one fails alone with its message, the summary has a row per language and the exit
+// status says that one failed.
+TEST(ToolTranslationTest, PoDirWritesEachLanguageAndFailsOnlyTheBrokenOne) {
+  Scratch scratch;
+  const std::string data = std::string(TAMREL_TEST_DATA) + "/translation/";
+  const std::vector<std::string> tags = {"de-DE", "de-AT", "de-CH", "en-GB", "en-AU", "en-CA", "fr-FR",
+                                         "fr-CA", "fr-BE", "fr-CH", "it-IT", "es-ES", "es-MX", "nl-NL",
+                                         "nl-BE", "pt-BR", "pt-PT", "sv-SE", "da-DK"};
+  fs::create_directories(scratch / "po");
+  for (const std::string& tag : tags) fs::copy_file(data + "sample.de.po", scratch / ("po/" + tag + ".po"));
+  std::ofstream(scratch / "po/fi-FI.po") << "msgid \"unterminated\n";
+  ToolRun run = Tool("merge -q -j 3 " + Quote(kSample) + " --po-dir " + Quote(scratch / "po") + " -o " +
+                     Quote(scratch / "out/app.{lang}.rc"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("fi-FI.po: error: "), std::string::npos) << run.err;
+  std::istringstream messages(run.err);
+  for (std::string line; std::getline(messages, line);) EXPECT_NE(line.find("fi-FI.po: error: "), std::string::npos) << line;
+  EXPECT_NE(run.out.find("fi-FI              -      -             -  failed"), std::string::npos) << run.out;
+  for (const std::string& tag : tags) {
+    SCOPED_TRACE(tag);
+    const std::string out = scratch / ("out/app." + tag + ".rc");
+    EXPECT_NE(run.out.find("written " + out), std::string::npos);
+    const LanguageInfo& language = *LanguageTable::Default().FindTag(tag);
+    const std::string bytes = ReadBytes(out);
+    EXPECT_NE(bytes.find("LANGUAGE " + language.statement), std::string::npos);
+    EXPECT_TRUE(LoadText(bytes).result);
+  }
+  EXPECT_FALSE(fs::exists(scratch / "out/app.fi-FI.rc"));
+}
+
+// The resources of a compiled .res file, each as "TYPE NAME LANGUAGE" ("6 1 0x0407"), read from
+// the resource headers; the empty first entry is left out.
+std::vector<std::string> ResourceLanguages(const std::string& res) {
+  auto u16 = [&res](std::size_t at) {
+    return at + 2 <= res.size() ? unsigned(static_cast<unsigned char>(res[at])) | unsigned(static_cast<unsigned char>(res[at + 1])) << 8 : 0u;
+  };
+  auto u32 = [&](std::size_t at) { return u16(at) | u16(at + 2) << 16; };
+  std::vector<std::string> found;
+  for (std::size_t at = 0; at + 32 <= res.size();) {
+    const std::size_t dataSize = u32(at), headerSize = u32(at + 4);
+    std::size_t field = at + 8;
+    std::string names;
+    for (int part = 0; part < 2; ++part) {  // the type, then the name: an ordinal or a string
+      if (u16(field) == 0xFFFF) {
+        names += std::to_string(u16(field + 2)) + " ";
+        field += 4;
+      } else {
+        for (; u16(field) != 0; field += 2) names += static_cast<char>(u16(field));
+        names += " ";
+        field += 2;
+      }
+    }
+    field = (field + 3) & ~std::size_t(3);
+    char language[8];
+    std::snprintf(language, sizeof language, "0x%04X", u16(field + 6));
+    if (dataSize != 0) found.push_back(names + language);
+    at += (headerSize + dataSize + 3) & ~std::size_t(3);
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+// A two-language script merged into a language compiles with llvm-rc (with mingw-w64's
+// headers), and its .res files the translated section's resources, the one with a LANGUAGE
+// statement of its own among them, under the target's language ID; the German section's stay.
+TEST(ToolTranslationTest, MergedIntoALanguageCompilesWithItsLanguageId) {
+  const std::string headers = "/usr/share/mingw-w64/include";
+  if (Shell("command -v llvm-rc >/dev/null").status != 0 || !fs::exists(headers + "/winres.h"))
+    GTEST_SKIP() << "needs llvm-rc (Debian: llvm) and mingw-w64's headers";
+  Scratch scratch;
+  const std::string data = std::string(TAMREL_TEST_DATA) + "/translation/";
+  struct Row {
+    std::string catalog, language, options, codePage, id;
+  };
+  for (const Row& row : {Row{"", "", "", "1252", "0x0409"}, Row{"sections.de.po", "de-CH", "", "1252", "0x0807"},
+                         Row{"sections.ja.po", "ja-JP", "--encoding utf-8", "65001", "0x0411"}}) {
+    SCOPED_TRACE(row.language);
+    std::string script = data + "sections.rc";
+    if (!row.catalog.empty()) {
+      script = scratch / "merged.rc";
+      ToolRun merge = Tool("merge -q " + Quote(data + "sections.rc") + " " + Quote(data + row.catalog) +
+                           " --language " + row.language + " " + row.options + " -o " + Quote(script));
+      ASSERT_EQ(merge.status, 0) << merge.err;
+    }
+    ToolRun compile = Shell("llvm-rc -I " + headers + " -C " + row.codePage + " -fo " + Quote(scratch / "out.res") +
+                            " " + Quote(script));
+    ASSERT_EQ(compile.status, 0) << compile.err << compile.out;
+    EXPECT_EQ(ResourceLanguages(ReadBytes(scratch / "out.res")),
+              (std::vector<std::string>{"16 1 " + row.id, "5 IDD_A " + row.id, "6 1 0x0407", "6 1 " + row.id}));
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // layout, sections the model does not keep) stays as it was.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "common/CodePage.h"
 #include "common/TextEncoding.h"
 #include "document/clsRC.h"
+#include "translation/LanguageTable.h"
 #include "translation/TranslationUnit.h"
 
 namespace tamrel {
@@ -36,6 +38,12 @@ struct MergeOptions {
   // ExtractUnits.
   int defaultCodePage = kNoCodePage;
   bool ignorePragmas = false;
+  // The language the script is translated into. The translated section's LANGUAGE statements,
+  // code-page pragmas, StringFileInfo keys and "Translation" values then name it, and in an
+  // 8-bit script the section's text is written in its ANSI code page (UTF-8 for a language
+  // without one, or when the section was UTF-8 already). A script without any LANGUAGE
+  // statement gets one before its first statement.
+  std::optional<LanguageInfo> language;
 };
 
 struct MergeResult {

@@ -45,9 +45,9 @@ from ._tamrel import (
     extract_units,
 )
 
-# Exchange files, the fit check, the fit and the preview.
-from ._tamrel import (Catalog, CatalogUnit, Finding, FitChange, check, fit, preview, read_po, read_xliff, write_po,
-                      write_xliff)
+# Exchange files, the fit check, the fit, the preview and the language table.
+from ._tamrel import (Catalog, CatalogUnit, Finding, FitChange, check, fit, languages, preview, read_po, read_xliff,
+                      write_po, write_xliff)
 
 __version__: str = _tamrel.__version__
 
@@ -58,7 +58,7 @@ __all__ = [
     "Menu", "MenuEntryList", "MenuItem", "MenuList", "MergeError", "MergeWarning", "RCError",
     "StringEntry", "StringTable", "Unit", "apply_translations", "extract_units", "load", "loads",
 ]
-__all__ += ["Catalog", "CatalogUnit", "Finding", "FitChange", "check", "fit", "preview", "read_po", "read_xliff",
+__all__ += ["Catalog", "CatalogUnit", "Finding", "FitChange", "check", "fit", "languages", "preview", "read_po", "read_xliff",
             "write_po", "write_xliff"]
 
 
@@ -138,13 +138,17 @@ def loads(data: bytes, name: str = "<memory>", *, code_page: Optional[int] = Non
 
 
 def apply_translations(document: Document, translations: Mapping[str, str], *, force: bool = False,
-                       encoding: Optional[str] = None) -> bytes:
+                       encoding: Optional[str] = None, language: Optional[str] = None) -> bytes:
     """The script's file with the given texts ({context: text}, contexts as extract_units gives
     them) put in place of its literals; every other byte stays. An empty text leaves its unit
     as it is. `force` applies texts whose printf conversions differ from the source's;
     `encoding` ("utf-8" or "utf-16le") converts the whole file, else it keeps its own.
+    `language` (a locale tag such as "de-DE", or "LANG_GERMAN, SUBLANG_GERMAN"; languages() lists
+    them) writes the translated section in that language: its LANGUAGE statements, code-page
+    pragma and version information name it, and its 8-bit text is in the language's code page.
     Raises MergeError when nothing can be merged; a context the script lacks is a MergeWarning."""
-    merged, errors, notes, _applied = _tamrel._apply(document, list(translations.items()), force, encoding)
+    merged, errors, notes, _applied = _tamrel._apply(document, list(translations.items()), force, encoding,
+                                                     language)
     for note in notes:
         warnings.warn(note, MergeWarning, stacklevel=2)
     if merged is None:

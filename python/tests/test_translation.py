@@ -71,3 +71,15 @@ def test_merge_works_on_the_file_as_loaded(sample):
     assert b'"Suchen"' in merged and b"Edited" not in merged
     with pytest.raises(tamrel.MergeError, match="IDD_ABOUTBOX"):
         tamrel.apply_translations(sample, {"IDD_ABOUTBOX|CAPTION": "Info"})
+
+
+def test_apply_into_a_language(sample):
+    merged = tamrel.apply_translations(sample, {"IDD_FIND|CAPTION": "検索"}, language="ja")
+    assert b"LANGUAGE LANG_JAPANESE, SUBLANG_DEFAULT" in merged and b"#pragma code_page(932)" in merged
+    assert b'BLOCK "041104B0"' in merged and b"0x411, 1200" in merged
+    assert tamrel.loads(merged).dialogs.by_id("IDD_FIND").caption == "検索"
+    with pytest.raises(ValueError, match="xx-YY"):
+        tamrel.apply_translations(sample, {}, language="xx-YY")
+    german = [row for row in tamrel.languages() if row["tag"] == "de-DE"]
+    assert german == [{"tag": "de-DE", "aliases": [], "lang": "LANG_GERMAN", "sublang": "SUBLANG_GERMAN",
+                       "statement": "LANG_GERMAN, SUBLANG_GERMAN", "id": 0x407, "code_page": 1252}]
