@@ -26,7 +26,7 @@ namespace tamrel::python {
 namespace {
 
 // The reading Python asks for: relaxed unless `strict`.
-LoadOptions ReadingOf(bool strict) { return LoadOptions{strict ? Layout::Exact : Layout::Relaxed}; }
+LoadOptions ReadingOf(bool strict) { return LoadOptions{strict ? Layout::Exact : Layout::Relaxed, {}}; }
 
 using DocumentPtr = std::shared_ptr<ModuleDocument>;
 
