@@ -107,7 +107,15 @@ Int16 clsRC::ClosingLine(Int16 opening) const {
     }
     if (depth <= 0) return Int16(line);
   }
-  return Int16(Lines.Count());
+  return Int16(0);
+}
+
+Int16 clsRC::BlockEnd(Int16 header, std::string& language) {
+  const Int16 opening = OpeningLine(header, language);
+  const Int16 closing = opening == 0 ? Int16(0) : ClosingLine(opening);
+  if (closing == 0)
+    Report(Procedure{"RCpR", opening == 0 ? "01" : "02"}, RCError(err::OutOfRange), StatementLocation(header));
+  return closing;
 }
 
 void clsRC::ChooseLanguage() {
@@ -132,13 +140,11 @@ void clsRC::ChooseLanguage() {
         Language = std::move(language);
         return;
       }
-      if (opening == 0) return;
-      line = ClosingLine(opening);
+      if (opening == 0 || (line = ClosingLine(opening)) == 0) return;
     } else if (!OtherResourceType(Int16(line), block).empty() && block) {
       std::string ignored;
       const Int16 opening = OpeningLine(Int16(line), ignored);
-      if (opening == 0) return;
-      line = ClosingLine(opening);
+      if (opening == 0 || (line = ClosingLine(opening)) == 0) return;
     }
   }
 }
@@ -181,12 +187,12 @@ bool clsRC::ReadTopLevelStatement(Int16& cursor) {
   }
   bool block = false;
   const std::string_view type = OtherResourceType(cursor, block);
-  if (type.empty()) return false;
+  if (type.empty()) return true;
   std::string language = m_language;
   Int16 last = cursor;
   if (block) {
-    const Int16 opening = OpeningLine(cursor, language);
-    last = opening == 0 ? Int16(Lines.Count()) : ClosingLine(opening);
+    last = BlockEnd(cursor, language);
+    if (last == 0) return false;
   } else {
     Int16 count;
     std::string joined;
@@ -211,12 +217,12 @@ bool clsRC::ReadRelaxedSection(std::int16_t which, std::string_view keyword, con
   const bool block = (which >= 3 && which <= 6) || which == 8;
   if (!oneLine && !block) return ReadSection(which, tokens, cursor);
   std::string language = m_language;
-  Int16 opening = 0;
-  if (block) opening = OpeningLine(cursor, language);
+  if (block) OpeningLine(cursor, language);
   if (!TakesLanguage(language)) {
     Int16 last = cursor;
     if (block) {
-      last = opening == 0 ? Int16(Lines.Count()) : ClosingLine(opening);
+      last = BlockEnd(cursor, language);
+      if (last == 0) return false;
     } else {
       Int16 count;
       std::string joined;

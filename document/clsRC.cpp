@@ -209,8 +209,8 @@ bool clsRC::ParseResourceFile() {
           return false;
       } else if (!relaxed) {
         NoteUnreadResource(cursor);
-      } else {
-        ReadTopLevelStatement(cursor);
+      } else if (!ReadTopLevelStatement(cursor)) {
+        return false;
       }
       procedure.Step = "12";
       ++cursor;

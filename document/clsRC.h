@@ -194,12 +194,16 @@ class clsRC {
   // The line of the BEGIN (or "{") after the header, 0 when there is none; `language` becomes
   // that of a LANGUAGE option on the lines before it.
   Int16 OpeningLine(Int16 header, std::string& language) const;
-  // The line that closes the block opened at `opening` (the last line when none does).
+  // The line that closes the block opened at `opening`, 0 when the script ends first.
   Int16 ClosingLine(Int16 opening) const;
+  // The closing line of the block after the header, as OpeningLine and ClosingLine find it; a
+  // script that ends before the block opens (step "01") or closes ("02") gets error 9,
+  // reported at the header, and 0.
+  Int16 BlockEnd(Int16 header, std::string& language);
   // Keeps lines header..last as a raw resource of `type`.
   void KeepRaw(Int16 header, Int16 last, std::string_view type, std::string language, bool skipped);
   // A LANGUAGE statement or a resource no reader takes, at the cursor: read, the cursor left on
-  // its last line. False for any other line.
+  // its last line; any other line is passed over. False (reported) for a block the script ends in.
   bool ReadTopLevelStatement(Int16& cursor);
   // ReadSection for a relaxed model: a section in a language not taken is kept raw; the items
   // a reader adds record the language in force.

@@ -1,6 +1,8 @@
 // A version resource written back in one layout: fixed fields one a line, then its blocks.
 #include "sections/clsVersionInfo.h"
 
+#include "common/modCommonTools.h"
+
 #include <array>
 #include <string_view>
 
@@ -58,6 +60,14 @@ void clsVersionInfo::WriteLines(LineWriter& out) const {
   }
   out.Outdent();
   out.Line("END", 0);
+}
+
+std::int32_t clsVersionInfo::DisplayWordCount(const Variant& vOperation) const {
+  const Variant operation = vOperation.IsMissing() ? Variant(0) : vOperation;
+  Int16 total = 0;
+  for (const clsVersionBlock& block : StringFileInfo)
+    for (const clsVersionValue& value : block.Values) total += CountWords(value.Value, operation);
+  return total;
 }
 
 std::int32_t clsVersionInfo::LineCount() const {

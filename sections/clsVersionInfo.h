@@ -11,6 +11,7 @@
 #include "common/Collection.h"
 #include "common/Int16.h"
 #include "common/LineWriter.h"
+#include "common/Variant.h"
 #include "sections/clsVersionBlock.h"
 
 namespace tamrel {
@@ -35,6 +36,8 @@ class clsVersionInfo {
   // the VarFileInfo block (when there are Translation pairs) and END.
   void WriteLines(LineWriter& out) const;
   std::int32_t LineCount() const;
+  // The pieces (operation missing or 0) or words (any other) of its StringFileInfo values.
+  std::int32_t DisplayWordCount(const Variant& vOperation = {}) const;
 };
 
 }  // namespace tamrel

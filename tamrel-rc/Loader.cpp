@@ -232,6 +232,8 @@ LoadResult LoadModel(std::size_t index, const std::string& path, ProgressBoard* 
   if (result.loaded) result.failure.reset();
   if (settings.noteUnread)
     if (std::optional<Diagnostic> note = UnreadNote(result.path, rc)) emit(std::move(*note));
+  if (settings.noteUnread)
+    if (std::optional<Diagnostic> note = LanguageNote(result.path, rc)) emit(std::move(*note));
   // Reports made after loading no longer belong to this function's `result`.
   log->SetSink([&errors, index, format = settings.diagnostics](const Diagnostic& diagnostic) {
     errors.Write(index, Render(diagnostic, format));
@@ -300,6 +302,22 @@ std::optional<Diagnostic> UnreadNote(const std::string& path, const clsRC& rc) {
   note.path = path;
   note.severity = "note";
   note.line = rc.Unread.front().Line;
+  note.message = std::move(message);
+  return note;
+}
+
+std::optional<Diagnostic> LanguageNote(const std::string& path, const clsRC& rc) {
+  if (rc.SkippedSections.empty()) return std::nullopt;
+  std::string message = "language " + rc.Language + " taken; kept as written, not read:";
+  for (std::size_t k = 0; k < rc.SkippedSections.size(); ++k) {
+    const clsRC::LanguageSection& section = rc.SkippedSections[k];
+    AppendFormat(message, "%s %s (lines %d-%d)", k > 0 ? ";" : "", section.Language.c_str(), int(section.First),
+                 int(section.Last));
+  }
+  Diagnostic note;
+  note.path = path;
+  note.severity = "note";
+  note.line = rc.SkippedSections.front().First;
   note.message = std::move(message);
   return note;
 }
