@@ -93,8 +93,10 @@ Int16 clsRC::ClosingLine(Int16 opening) const {
   for (std::int32_t line = opening; line <= Lines.Count(); ++line) {
     const std::string_view text = TrimmedLine(Int16(line));
     const std::string_view word = FirstWord(text);
-    if (Opens(word) && word.size() > 1) ++depth;
-    else if (Closes(word) && word.size() > 1) --depth;
+    if (Opens(word) && word.size() > 1)
+      ++depth;
+    else if (Closes(word) && word.size() > 1)
+      --depth;
     // Braces anywhere outside quotes and comments (data written "{ 1, 2 }" on one line).
     bool quoted = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -114,7 +116,8 @@ Int16 clsRC::BlockEnd(Int16 header, std::string& language) {
   const Int16 opening = OpeningLine(header, language);
   const Int16 closing = opening == 0 ? Int16(0) : ClosingLine(opening);
   if (closing == 0)
-    Report(Procedure{"RCpR", opening == 0 ? "01" : "02"}, RCError(err::OutOfRange), StatementLocation(header));
+    Report(Procedure{"RCpR", opening == 0 ? "01" : "02"}, RCError(err::OutOfRange),
+           StatementLocation(header));
   return closing;
 }
 
@@ -130,8 +133,8 @@ void clsRC::ChooseLanguage() {
       continue;
     }
     const std::string_view type = SecondWord(text);
-    const bool section = word == "STRINGTABLE" || type == "DIALOG" || type == "DIALOGEX" || type == "MENU" ||
-                         type == "MENUEX";
+    const bool section =
+        word == "STRINGTABLE" || type == "DIALOG" || type == "DIALOGEX" || type == "MENU" || type == "MENUEX";
     bool block = false;
     if (section) {
       std::string language = current;
@@ -181,7 +184,8 @@ bool clsRC::ReadTopLevelStatement(Int16& cursor) {
     Int16 count;
     std::string joined;
     m_language = NormalLanguage(AfterWords(RelaxedStatementAt(cursor, count, joined), 1));
-    if (!m_language.empty() && !IsNeutral(m_language) && TakesLanguage(m_language)) LanguageLines.push_back(cursor);
+    if (!m_language.empty() && !IsNeutral(m_language) && TakesLanguage(m_language))
+      LanguageLines.push_back(cursor);
     cursor += count - 1;
     return true;
   }
@@ -210,7 +214,8 @@ bool clsRC::ReadTopLevelStatement(Int16& cursor) {
   return true;
 }
 
-bool clsRC::ReadRelaxedSection(std::int16_t which, std::string_view keyword, const Tokens& tokens, Int16& cursor) {
+bool clsRC::ReadRelaxedSection(std::int16_t which, std::string_view keyword, const Tokens& tokens,
+                               Int16& cursor) {
   // The sections that stand in a language: bitmaps, icons and cursors (one line), dialogs,
   // menus, string tables and accelerator tables (blocks).
   const bool oneLine = which <= 2;
@@ -238,8 +243,8 @@ bool clsRC::ReadRelaxedSection(std::int16_t which, std::string_view keyword, con
   auto stamp = [&](auto& items, std::int32_t before) {
     for (std::int32_t k = before + 1; k <= items.Count(); ++k) items.Item(k).SectionLanguage = language;
   };
-  const std::int32_t before[] = {Bitmaps.Count(), Icons.Count(), Cursors.Count(), Dialogs.Count(),
-                                 Menus.Count(), Accelerators.Count()};
+  const std::int32_t before[] = {Bitmaps.Count(), Icons.Count(), Cursors.Count(),
+                                 Dialogs.Count(), Menus.Count(), Accelerators.Count()};
   if (!ReadSection(which, tokens, cursor)) return false;
   if (language.empty()) return true;
   stamp(Bitmaps, before[0]);

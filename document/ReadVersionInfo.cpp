@@ -87,7 +87,8 @@ bool clsRC::ReadVersionInfo(Int16 header, Int16 last, const std::string& languag
     if (!known) return false;
   }
   if (directives)
-    for (std::int32_t k = static_cast<std::int32_t>(header) + 1; k < line; ++k) info.FixedText.Add(Lines.Item(Int16(k)));
+    for (std::int32_t k = static_cast<std::int32_t>(header) + 1; k < line; ++k)
+      info.FixedText.Add(Lines.Item(Int16(k)));
 
   // The block: 1 inside VERSIONINFO, 2 inside StringFileInfo, 3 inside a language block,
   // 4 inside VarFileInfo. Each BLOCK must be followed by its BEGIN.
@@ -142,7 +143,8 @@ bool clsRC::ReadVersionInfo(Int16 header, Int16 last, const std::string& languag
       value.Value = rest;
       value.Line = Int16(line);
       info.StringFileInfo.Item(info.StringFileInfo.Count()).Values.Add(std::move(value));
-    } else if (word == "VALUE" && state == kVars && TakeQuoted(rest) == "Translation" && info.Translation.empty()) {
+    } else if (word == "VALUE" && state == kVars && TakeQuoted(rest) == "Translation" &&
+               info.Translation.empty()) {
       // Pairs of language and code page, separated by commas.
       std::string_view first;
       bool half = false;
@@ -152,8 +154,10 @@ bool clsRC::ReadVersionInfo(Int16 header, Int16 last, const std::string& languag
         while (!number.empty() && IsBlank(number.back())) number.remove_suffix(1);
         while (!number.empty() && IsBlank(number.front())) number.remove_prefix(1);
         if (number.empty() || number.find_first_of(" \t") != std::string_view::npos) return false;
-        if (half) info.Translation.emplace_back(first, number);
-        else first = number;
+        if (half)
+          info.Translation.emplace_back(first, number);
+        else
+          first = number;
         half = !half;
         rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
       }

@@ -20,9 +20,9 @@ class clsRawResource {
   // The LANGUAGE in force where it stands ("LANG_X, SUBLANG_Y"): its own LANGUAGE option, else
   // the statement before it; empty when there is none.
   std::string SectionLanguage;
-  std::string Options;   // the header behind the type (memory options, arguments, a file name)
-  LineCollection Text;   // its lines exactly as written
-  Int16 Line;            // the header's line
+  std::string Options;  // the header behind the type (memory options, arguments, a file name)
+  LineCollection Text;  // its lines exactly as written
+  Int16 Line;           // the header's line
   // True when the model holds it raw only because its language section was not taken (a
   // dialog, menu, string table, ... of another language).
   bool Skipped = false;

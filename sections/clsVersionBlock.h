@@ -14,9 +14,9 @@ namespace tamrel {
 
 class clsVersionBlock {
  public:
-  std::string Key;                    // without its quotes
+  std::string Key;                     // without its quotes
   Collection<clsVersionValue> Values;  // in script order
-  Int16 Line;                         // the BLOCK statement's line
+  Int16 Line;                          // the BLOCK statement's line
 
   // BLOCK "key", BEGIN, each VALUE behind one more tab, END.
   void WriteLines(LineWriter& out) const;

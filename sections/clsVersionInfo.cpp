@@ -1,10 +1,10 @@
 // A version resource written back in one layout: fixed fields one a line, then its blocks.
 #include "sections/clsVersionInfo.h"
 
-#include "common/modCommonTools.h"
-
 #include <array>
 #include <string_view>
+
+#include "common/modCommonTools.h"
 
 namespace tamrel {
 namespace {
@@ -53,7 +53,8 @@ void clsVersionInfo::WriteLines(LineWriter& out) const {
     out.Line("BEGIN", 0);
     out.Indent();
     std::string& text = out.Begin(0).append("VALUE \"Translation\"");
-    for (const auto& [language, codePage] : Translation) text.append(", ").append(language).append(", ").append(codePage);
+    for (const auto& [language, codePage] : Translation)
+      text.append(", ").append(language).append(", ").append(codePage);
     out.End();
     out.Outdent();
     out.Line("END", 0);

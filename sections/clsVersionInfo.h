@@ -28,9 +28,9 @@ class clsVersionInfo {
   // chosen by "#ifdef _DEBUG"); the writer then writes them instead of the fields above, so a
   // host that changes a field clears it.
   LineCollection FixedText;
-  Collection<clsVersionBlock> StringFileInfo;               // in script order
+  Collection<clsVersionBlock> StringFileInfo;                    // in script order
   std::vector<std::pair<std::string, std::string>> Translation;  // (language, code page) as written
-  Int16 Line;  // the header's line
+  Int16 Line;                                                    // the header's line
 
   // The header, the fixed fields, BEGIN, the StringFileInfo block (when it has language blocks),
   // the VarFileInfo block (when there are Translation pairs) and END.

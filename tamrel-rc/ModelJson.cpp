@@ -101,67 +101,72 @@ class ModelWalk {
   }
 
  private:
-  // What only a relaxed model holds: language sections, version resources, raw resources.
+  // What only a relaxed model holds: language sections, version resources, raw resources;
+  // each only when there is one, so that a script without them dumps as it always has.
   void Relaxed(const clsRC& rc) {
-    Text("Language", rc.Language, 0);
-    s_.Key("LanguageLines");
-    s_.BeginArray(rc.LanguageLines.empty());
-    for (Int16 line : rc.LanguageLines) s_.Int(line);
-    s_.EndArray();
-    s_.Key("SkippedSections");
-    s_.BeginArray(rc.SkippedSections.empty());
-    for (const clsRC::LanguageSection& section : rc.SkippedSections) {
-      s_.BeginObject();
-      Text("Language", section.Language, section.First);
-      Number("First", section.First);
-      Number("Last", section.Last);
-      s_.EndObject();
-    }
-    s_.EndArray();
-    Array("VersionInfos", rc.VersionInfos, [&](const clsVersionInfo& v) {
-      Text("ID", v.ID, v.Line);
-      Text("Options", v.Options, v.Line);
-      for (const auto& [key, value] : {std::pair<std::string_view, const std::string*>{"FileVersion", &v.FileVersion},
-                                       {"ProductVersion", &v.ProductVersion}, {"FileFlagsMask", &v.FileFlagsMask},
-                                       {"FileFlags", &v.FileFlags}, {"FileOS", &v.FileOS}, {"FileType", &v.FileType},
-                                       {"FileSubtype", &v.FileSubtype}})
-        Text(key, *value, v.Line);
-      Lines("FixedText", v.FixedText, v.Line);
-      Array("StringFileInfo", v.StringFileInfo, [&](const clsVersionBlock& b) {
-        Text("Key", b.Key, b.Line);
-        Array("Values", b.Values, [&](const clsVersionValue& value) {
-          Text("Name", value.Name, value.Line);
-          Text("Value", value.Value, value.Line);
-          Number("Line", value.Line);
-        });
-        Number("Line", b.Line);
-      });
-      s_.Key("Translation");
-      s_.BeginArray(v.Translation.empty());
-      for (const auto& [language, codePage] : v.Translation) {
-        s_.BeginArray(false);
-        s_.String(language, v.Line);
-        s_.String(codePage, v.Line);
-        s_.EndArray();
+    Extra("Language", rc.Language, 0);
+    if (!rc.LanguageLines.empty() || !rc.SkippedSections.empty()) {
+      s_.Key("LanguageLines");
+      s_.BeginArray(rc.LanguageLines.empty());
+      for (Int16 line : rc.LanguageLines) s_.Int(line);
+      s_.EndArray();
+      s_.Key("SkippedSections");
+      s_.BeginArray(rc.SkippedSections.empty());
+      for (const clsRC::LanguageSection& section : rc.SkippedSections) {
+        s_.BeginObject();
+        Text("Language", section.Language, section.First);
+        Number("First", section.First);
+        Number("Last", section.Last);
+        s_.EndObject();
       }
       s_.EndArray();
-      Number("Line", v.Line);
-      Extra("SectionLanguage", v.SectionLanguage, v.Line);
-    });
-    Array("RawResources", rc.RawResources, [&](const clsRawResource& r) {
-      Text("ID", r.ID, r.Line);
-      Text("ItemType", r.ItemType, r.Line);
-      Text("Options", r.Options, r.Line);
-      s_.Key("Text");
-      s_.BeginArray(r.Text.Empty());
-      int at = r.Line;
-      for (const std::string& text : r.Text) s_.String(text, at++);
-      s_.EndArray();
-      Number("Line", r.Line);
-      s_.Key("Skipped");
-      s_.Bool(r.Skipped);
-      Extra("SectionLanguage", r.SectionLanguage, r.Line);
-    });
+    }
+    if (!rc.VersionInfos.Empty())
+      Array("VersionInfos", rc.VersionInfos, [&](const clsVersionInfo& v) {
+        Text("ID", v.ID, v.Line);
+        Text("Options", v.Options, v.Line);
+        for (const auto& [key, value] : {std::pair<std::string_view, const std::string*>{"FileVersion", &v.FileVersion},
+                                         {"ProductVersion", &v.ProductVersion}, {"FileFlagsMask", &v.FileFlagsMask},
+                                         {"FileFlags", &v.FileFlags}, {"FileOS", &v.FileOS}, {"FileType", &v.FileType},
+                                         {"FileSubtype", &v.FileSubtype}})
+          Text(key, *value, v.Line);
+        Lines("FixedText", v.FixedText, v.Line);
+        Array("StringFileInfo", v.StringFileInfo, [&](const clsVersionBlock& b) {
+          Text("Key", b.Key, b.Line);
+          Array("Values", b.Values, [&](const clsVersionValue& value) {
+            Text("Name", value.Name, value.Line);
+            Text("Value", value.Value, value.Line);
+            Number("Line", value.Line);
+          });
+          Number("Line", b.Line);
+        });
+        s_.Key("Translation");
+        s_.BeginArray(v.Translation.empty());
+        for (const auto& [language, codePage] : v.Translation) {
+          s_.BeginArray(false);
+          s_.String(language, v.Line);
+          s_.String(codePage, v.Line);
+          s_.EndArray();
+        }
+        s_.EndArray();
+        Number("Line", v.Line);
+        Extra("SectionLanguage", v.SectionLanguage, v.Line);
+      });
+    if (!rc.RawResources.Empty())
+      Array("RawResources", rc.RawResources, [&](const clsRawResource& r) {
+        Text("ID", r.ID, r.Line);
+        Text("ItemType", r.ItemType, r.Line);
+        Text("Options", r.Options, r.Line);
+        s_.Key("Text");
+        s_.BeginArray(r.Text.Empty());
+        int at = r.Line;
+        for (const std::string& text : r.Text) s_.String(text, at++);
+        s_.EndArray();
+        Number("Line", r.Line);
+        s_.Key("Skipped");
+        s_.Bool(r.Skipped);
+        Extra("SectionLanguage", r.SectionLanguage, r.Line);
+      });
   }
 
   static int TotalOrMinusOne(const clsRC& rc, Int16 (clsRC::*total)() const) {
