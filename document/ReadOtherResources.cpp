@@ -122,6 +122,8 @@ Int16 clsRC::BlockEnd(Int16 header, std::string& language) {
 }
 
 void clsRC::ChooseLanguage() {
+  m_language.clear();
+  m_skippedOpen = false;
   Language = NormalLanguage(m_options.language);
   if (!Language.empty()) return;
   std::string current;

@@ -5,7 +5,7 @@ import gc
 import pytest
 
 import tamrel
-from conftest import SAMPLE, UTF16_SCRIPT, script
+from conftest import CORPUS, SAMPLE, UTF16_SCRIPT, script
 
 
 def test_sample_has_every_kind_of_item(sample):
