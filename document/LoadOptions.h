@@ -15,7 +15,7 @@ struct LoadOptions {
   Layout layout = Layout::Exact;
   // Read relaxed: the language whose sections are taken, "LANG_X" or "LANG_X, SUBLANG_Y" (blanks
   // free). Empty: the language of the first dialog, menu or string table that names one.
-  std::string language;
+  std::string language{};
 };
 
 }  // namespace tamrel

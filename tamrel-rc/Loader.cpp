@@ -308,12 +308,21 @@ std::optional<Diagnostic> UnreadNote(const std::string& path, const clsRC& rc) {
 
 std::optional<Diagnostic> LanguageNote(const std::string& path, const clsRC& rc) {
   if (rc.SkippedSections.empty()) return std::nullopt;
-  std::string message = "language " + rc.Language + " taken; kept as written, not read:";
-  for (std::size_t k = 0; k < rc.SkippedSections.size(); ++k) {
-    const clsRC::LanguageSection& section = rc.SkippedSections[k];
-    AppendFormat(message, "%s %s (lines %d-%d)", k > 0 ? ";" : "", section.Language.c_str(), int(section.First),
-                 int(section.Last));
+  // Each language not taken once, in order of first appearance, with the lines of its runs.
+  std::vector<std::pair<std::string_view, std::string>> languages;
+  for (const clsRC::LanguageSection& section : rc.SkippedSections) {
+    auto known = std::find_if(languages.begin(), languages.end(),
+                              [&](const auto& language) { return language.first == section.Language; });
+    if (known == languages.end()) known = languages.insert(languages.end(), {section.Language, {}});
+    std::string& lines = known->second;
+    lines += lines.empty() ? "" : ", ";
+    AppendFormat(lines, "%d", int(section.First));
+    if (section.Last != section.First) AppendFormat(lines, "-%d", int(section.Last));
   }
+  std::string message = "language " + rc.Language + " taken; kept as written, not read:";
+  for (std::size_t k = 0; k < languages.size(); ++k)
+    AppendFormat(message, "%s %s (line%s %s)", k > 0 ? ";" : "", std::string(languages[k].first).c_str(),
+                 languages[k].second.find_first_of(",-") == std::string::npos ? "" : "s", languages[k].second.c_str());
   Diagnostic note;
   note.path = path;
   note.severity = "note";

@@ -30,7 +30,7 @@ struct LoadSettings {
   // One note per script naming the controls and resources the model holds no text of.
   bool noteUnread = false;
   // The tool reads relaxed unless --strict asks for the library's exact layout.
-  LoadOptions options{Layout::Relaxed, {}};
+  LoadOptions options{Layout::Relaxed};
 };
 
 // The note on what a loaded model left unread: how many controls and resources, of which

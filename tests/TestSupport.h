@@ -114,7 +114,7 @@ inline Loaded LoadText(const std::string& bytes, std::shared_ptr<RecordingForm> 
   hosts->Add(loaded.log, "Log");
   auto* boxes = &loaded.messageBoxes;
   SetMessageBoxHook([boxes](std::string_view m) { boxes->emplace_back(m); });
-  loaded.result = loaded.rc->Init(script.Path(), hosts, 2, LoadOptions{layout, {}});
+  loaded.result = loaded.rc->Init(script.Path(), hosts, 2, LoadOptions{layout});
   SetMessageBoxHook({});
   return loaded;
 }
