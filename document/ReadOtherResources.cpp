@@ -121,6 +121,14 @@ Int16 clsRC::BlockEnd(Int16 header, std::string& language) {
   return closing;
 }
 
+Int16 clsRC::ResourceEnd(Int16 header, bool block, std::string& language) {
+  if (block) return BlockEnd(header, language);
+  Int16 count;
+  std::string joined;
+  RelaxedStatementAt(header, count, joined);
+  return Int16(header + count - 1);
+}
+
 void clsRC::ChooseLanguage() {
   m_language.clear();
   m_skippedOpen = false;
@@ -195,16 +203,8 @@ bool clsRC::ReadTopLevelStatement(Int16& cursor) {
   const std::string_view type = OtherResourceType(cursor, block);
   if (type.empty()) return true;
   std::string language = m_language;
-  Int16 last = cursor;
-  if (block) {
-    last = BlockEnd(cursor, language);
-    if (last == 0) return false;
-  } else {
-    Int16 count;
-    std::string joined;
-    RelaxedStatementAt(cursor, count, joined);
-    last = cursor + count - 1;
-  }
+  const Int16 last = ResourceEnd(cursor, block, language);
+  if (last == 0) return false;
   const bool taken = TakesLanguage(language);
   if (taken) m_skippedOpen = false;
   if (type == "VERSIONINFO" && taken && block && ReadVersionInfo(cursor, last, language)) {
@@ -226,16 +226,8 @@ bool clsRC::ReadRelaxedSection(std::int16_t which, std::string_view keyword, con
   std::string language = m_language;
   if (block) OpeningLine(cursor, language);
   if (!TakesLanguage(language)) {
-    Int16 last = cursor;
-    if (block) {
-      last = BlockEnd(cursor, language);
-      if (last == 0) return false;
-    } else {
-      Int16 count;
-      std::string joined;
-      RelaxedStatementAt(cursor, count, joined);
-      last = cursor + count - 1;
-    }
+    const Int16 last = ResourceEnd(cursor, block, language);
+    if (last == 0) return false;
     KeepRaw(cursor, last, keyword, std::move(language), true);
     cursor = last;
     return true;

@@ -38,16 +38,6 @@ std::string_view TakeQuoted(std::string_view& text) {
   return name;
 }
 
-using Field = std::string clsVersionInfo::*;
-constexpr std::array<std::pair<std::string_view, Field>, 7> kFields = {{
-    {"FILEVERSION", &clsVersionInfo::FileVersion},
-    {"PRODUCTVERSION", &clsVersionInfo::ProductVersion},
-    {"FILEFLAGSMASK", &clsVersionInfo::FileFlagsMask},
-    {"FILEFLAGS", &clsVersionInfo::FileFlags},
-    {"FILEOS", &clsVersionInfo::FileOS},
-    {"FILETYPE", &clsVersionInfo::FileType},
-    {"FILESUBTYPE", &clsVersionInfo::FileSubtype},
-}};
 
 }  // namespace
 
@@ -74,7 +64,7 @@ bool clsRC::ReadVersionInfo(Int16 header, Int16 last, const std::string& languag
     if (word == "BEGIN" || word == "{") break;
     if (word == "LANGUAGE") continue;
     bool known = false;
-    for (const auto& [keyword, field] : kFields) {
+    for (const auto& [keyword, field] : clsVersionInfo::kFixedFields) {
       if (word != keyword) continue;
       known = true;
       if ((info.*field).empty()) {

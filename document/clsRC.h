@@ -200,6 +200,9 @@ class clsRC {
   // script that ends before the block opens (step "01") or closes ("02") gets error 9,
   // reported at the header, and 0.
   Int16 BlockEnd(Int16 header, std::string& language);
+  // The last line of the resource at `header`: BlockEnd's for a block, else that of the
+  // header's statement.
+  Int16 ResourceEnd(Int16 header, bool block, std::string& language);
   // Keeps lines header..last as a raw resource of `type`.
   void KeepRaw(Int16 header, Int16 last, std::string_view type, std::string language, bool skipped);
   // A LANGUAGE statement or a resource no reader takes, at the cursor: read, the cursor left on

@@ -7,10 +7,7 @@
 #include "common/modCommonTools.h"
 
 namespace tamrel {
-namespace {
-
-using Field = std::string clsVersionInfo::*;
-constexpr std::array<std::pair<std::string_view, Field>, 7> kFields = {{
+const std::array<clsVersionInfo::FixedField, 7> clsVersionInfo::kFixedFields = {{
     {"FILEVERSION", &clsVersionInfo::FileVersion},
     {"PRODUCTVERSION", &clsVersionInfo::ProductVersion},
     {"FILEFLAGSMASK", &clsVersionInfo::FileFlagsMask},
@@ -19,8 +16,6 @@ constexpr std::array<std::pair<std::string_view, Field>, 7> kFields = {{
     {"FILETYPE", &clsVersionInfo::FileType},
     {"FILESUBTYPE", &clsVersionInfo::FileSubtype},
 }};
-
-}  // namespace
 
 void clsVersionInfo::WriteLines(LineWriter& out) const {
   std::string& header = out.Begin(Line).append(ID).append(" VERSIONINFO");
@@ -32,7 +27,7 @@ void clsVersionInfo::WriteLines(LineWriter& out) const {
       out.End();
     }
   } else {
-    for (const auto& [keyword, field] : kFields) {
+    for (const auto& [keyword, field] : kFixedFields) {
       if ((this->*field).empty()) continue;
       out.Begin(0).append(" ").append(keyword).append(" ").append(this->*field);
       out.End();
@@ -76,8 +71,8 @@ std::int32_t clsVersionInfo::LineCount() const {
   if (!FixedText.Empty()) {
     count += FixedText.Count();
   } else {
-    for (const auto& field : kFields)
-      if (!(this->*field.second).empty()) ++count;
+    for (const FixedField& field : kFixedFields)
+      if (!(this->*field.member).empty()) ++count;
   }
   if (!StringFileInfo.Empty()) {
     count += 3;

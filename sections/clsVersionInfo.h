@@ -3,8 +3,12 @@
 // reading fills it; a version resource whose block holds anything else is kept raw instead.
 #pragma once
 
+#include <array>
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -31,6 +35,13 @@ class clsVersionInfo {
   Collection<clsVersionBlock> StringFileInfo;                    // in script order
   std::vector<std::pair<std::string, std::string>> Translation;  // (language, code page) as written
   Int16 Line;                                                    // the header's line
+
+  // The fixed fields' keywords and members, in the order the writer writes them.
+  struct FixedField {
+    std::string_view keyword;
+    std::string clsVersionInfo::*member;
+  };
+  static const std::array<FixedField, 7> kFixedFields;
 
   // The header, the fixed fields, BEGIN, the StringFileInfo block (when it has language blocks),
   // the VarFileInfo block (when there are Translation pairs) and END.
