@@ -154,7 +154,8 @@ void clsRC::ChooseLanguage() {
         return;
       }
       if (opening == 0 || (line = ClosingLine(opening)) == 0) return;
-    } else if (!OtherResourceType(Int16(line), block).empty() && block) {
+    } else if (type == "DESIGNINFO" || (!OtherResourceType(Int16(line), block).empty() && block)) {
+      // Blocks passed over whole: what they hold ("IDD_ABOUT, DIALOG") heads no section.
       std::string ignored;
       const Int16 opening = OpeningLine(Int16(line), ignored);
       if (opening == 0 || (line = ClosingLine(opening)) == 0) return;
