@@ -29,6 +29,8 @@ class clsDialog {
   Int16 Width;
   Collection<clsControl> Controls;
   Int16 Line;
+  // Read relaxed: the LANGUAGE in force where it stands ("LANG_X, SUBLANG_Y"), empty when none.
+  std::string SectionLanguage;
   Int16 LastLine;  // the line that closed the control block
 
   // Set by relaxed reading only; a dialog read exactly never has them.

@@ -1,8 +1,11 @@
 // LoadOptions: how clsRC::Init reads a script. The exact layout is the library's default: each
 // section in the one fixed layout its reader accepts, anything else a failure. The relaxed
 // layout reads what resource compilers accept: dialog options in any order and each optional,
-// every control statement with all its arguments, the DIALOGEX extras.
+// every control statement with all its arguments, the DIALOGEX extras, version resources, every
+// other resource kept raw, and the items of one language section.
 #pragma once
+
+#include <string>
 
 namespace tamrel {
 
@@ -10,6 +13,9 @@ enum class Layout { Exact, Relaxed };
 
 struct LoadOptions {
   Layout layout = Layout::Exact;
+  // Read relaxed: the language whose sections are taken, "LANG_X" or "LANG_X, SUBLANG_Y" (blanks
+  // free). Empty: the language of the first dialog, menu or string table that names one.
+  std::string language{};
 };
 
 }  // namespace tamrel

@@ -1,5 +1,5 @@
 // Resources that no reader takes: found among the lines the walk passes over, so that a host
-// can say what a script holds beyond the model.
+// can say what a script holds beyond the model (read exactly), or kept raw (read relaxed).
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -53,7 +53,52 @@ bool OneOf(std::string_view word, const std::array<std::string_view, N>& words) 
   return false;
 }
 
+bool Opens(std::string_view word) { return word == "BEGIN" || word == "{"; }
+
+// The lines a resource may hold between its header and BEGIN: blank lines, comments,
+// preprocessor lines and option statements (a version resource's fixed fields among them).
+bool IsOptionLine(std::string_view trimmed) {
+  static constexpr std::array<std::string_view, 10> kOptions = {
+      "LANGUAGE", "VERSION",  "CHARACTERISTICS", "FILEVERSION", "PRODUCTVERSION",
+      "FILEFLAGSMASK", "FILEFLAGS", "FILEOS", "FILETYPE", "FILESUBTYPE"};
+  if (trimmed.empty() || trimmed.starts_with("//") || trimmed.starts_with('#')) return true;
+  std::size_t at = 0;
+  const std::string_view word = NextWord(trimmed, at);
+  return OneOf(word, kOptions);
+}
+
 }  // namespace
+
+std::string_view clsRC::OtherResourceType(Int16 line, bool& block) const {
+  const std::string_view text = TrimWhiteView(Lines.Item(line));
+  std::size_t at = 0;
+  const std::string_view id = NextWord(text, at);
+  if (!IsName(id) || OneOf(id, kStatementWords)) return {};
+  const std::string_view type = NextWord(text, at);
+  if (!IsName(type)) return {};
+  const bool known = OneOf(type, kOtherTypes);
+  std::string_view word = NextWord(text, at);
+  if (!known)
+    while (OneOf(word, kMemoryOptions)) word = NextWord(text, at);
+  const std::size_t after = at;
+  const bool more = !NextWord(text, at).empty() && !text.substr(after).starts_with(" //");
+  block = false;
+  // A file name behind the type (and its memory options) makes a one-line resource.
+  if (word.starts_with('"')) return type;
+  // Otherwise BEGIN after the option lines opens its block.
+  for (std::int32_t next = static_cast<std::int32_t>(line) + 1; next <= Lines.Count(); ++next) {
+    const std::string_view following = TrimWhiteView(Lines.Item(Int16(next)));
+    std::size_t first = 0;
+    if (Opens(NextWord(following, first))) {
+      block = true;
+      return type;
+    }
+    if (!IsOptionLine(following)) break;
+  }
+  // No block: a known type, or a user type with one unquoted file name.
+  if (known || (!word.empty() && !word.starts_with("//") && !more)) return type;
+  return {};
+}
 
 void clsRC::NoteUnreadResource(Int16 line) {
   const std::string_view text = TrimWhiteView(Lines.Item(line));

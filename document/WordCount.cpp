@@ -1,4 +1,5 @@
-// The document's word count and totals: sums over its dialogs, menus, string table and
+// The document's word count and totals: sums over its dialogs, menus, string table, version
+// resources and
 // accelerator tables, kept in 16 bits like every count of the model.
 #include "document/clsRC.h"
 
@@ -10,6 +11,7 @@ std::int32_t clsRC::DisplayWordCount(const Variant& vOperation) const {
   for (const clsDialog& dialog : Dialogs) total += dialog.DisplayWordCount(operation);
   for (const clsMenu& menu : Menus) total += menu.DisplayWordCount(operation);
   total += StringTable.DisplayWordCount(operation);
+  for (const clsVersionInfo& info : VersionInfos) total += info.DisplayWordCount(operation);
   return total;
 }
 

@@ -6,6 +6,8 @@
 #include <cctype>
 #include <ostream>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "document/clsRC.h"
 
@@ -91,7 +93,20 @@ std::int64_t clsRC::WriteSections(LineWriter* out, Procedure& procedure) const {
     if (out != nullptr) out->Line("", 0);
     ++count;
   };
+  // A relaxed model's items record their language: a LANGUAGE statement goes before each item
+  // whose language differs from the last one written.
+  std::string_view written;
+  auto language = [&](std::string_view name) {
+    if (name.empty() || name == written) return;
+    written = name;
+    if (out != nullptr) {
+      out->Begin(0).append("LANGUAGE ").append(name);
+      out->End();
+    }
+    ++count;
+  };
   auto item = [&](const auto& each) {
+    if constexpr (requires { each.SectionLanguage; }) language(each.SectionLanguage);
     count += Checked(each.LineCount());
     if (out != nullptr) each.WriteLines(*out);
   };
@@ -154,8 +169,29 @@ std::int64_t clsRC::WriteSections(LineWriter* out, Procedure& procedure) const {
   }
   procedure.Step = "08";
   banner("String Table");
+  if (!StringTable.Entries.Empty()) language(StringTable.Entries.Item(1).SectionLanguage);
   item(StringTable);
   blank();
+  procedure.Step = "09";
+  blocks(VersionInfos, "Version");
+  // Raw resources under one banner per type, the types in the order they first appear.
+  procedure.Step = "10";
+  if (!Checked(RawResources).Empty()) {
+    std::vector<std::vector<const clsRawResource*>> byType;
+    std::unordered_map<std::string_view, std::size_t> typeIndex;
+    for (const clsRawResource& raw : RawResources) {
+      auto [at, added] = typeIndex.try_emplace(raw.ItemType, byType.size());
+      if (added) byType.emplace_back();
+      byType[at->second].push_back(&raw);
+    }
+    for (const std::vector<const clsRawResource*>& resources : byType) {
+      banner(resources.front()->ItemType);
+      for (const clsRawResource* raw : resources) {
+        item(*raw);
+        blank();
+      }
+    }
+  }
   return count;
 }
 

@@ -184,6 +184,8 @@ bool clsRC::ParseResourceFile() {
     }
     procedure.Step = "01";
     Int16 cursor = 1;
+    const bool relaxed = m_options.layout == Layout::Relaxed;
+    if (relaxed) ChooseLanguage();
     // The statement at each line is split once per continuation run (see ContinuationRun);
     // the walk still visits every line, so a section after a line that merely ends in a comma
     // is found.
@@ -206,9 +208,13 @@ bool clsRC::ParseResourceFile() {
       }
       if (reads) {
         procedure.Step = kSections[outcome.Which].step;
-        if (!ReadSection(outcome.Which, tokens, cursor)) return false;
-      } else {
+        if (!(relaxed ? ReadRelaxedSection(outcome.Which, kSections[outcome.Which].keyword, tokens, cursor)
+                      : ReadSection(outcome.Which, tokens, cursor)))
+          return false;
+      } else if (!relaxed) {
         NoteUnreadResource(cursor);
+      } else if (!ReadTopLevelStatement(cursor)) {
+        return false;
       }
       procedure.Step = "12";
       ++cursor;

@@ -37,7 +37,9 @@
 #include "sections/clsIcon.h"
 #include "sections/clsInclude.h"
 #include "sections/clsMenu.h"
+#include "sections/clsRawResource.h"
 #include "sections/clsStringTable.h"
+#include "sections/clsVersionInfo.h"
 
 namespace tamrel {
 
@@ -78,6 +80,27 @@ class clsRC {
   };
   // Every statement passed over, in script order; reading never reports them.
   std::vector<UnreadStatement> Unread;
+
+  // Read relaxed only (an exact model leaves them empty):
+  // Every resource the model holds in no class of its own, and every item of a language
+  // section that was not taken, in script order with its lines as written.
+  Collection<clsRawResource> RawResources;
+  Collection<clsVersionInfo> VersionInfos;  // in script order
+  // The language whose sections were taken ("LANG_X, SUBLANG_Y", or only "LANG_X" when chosen
+  // so): LoadOptions::language, else that of the first dialog, menu or string table standing
+  // in a language other than LANG_NEUTRAL; empty when there is none, and then every item is
+  // taken. Items with no language or LANG_NEUTRAL are always taken.
+  std::string Language;
+  // The lines of the top-level LANGUAGE statements that select Language, in script order.
+  std::vector<Int16> LanguageLines;
+  // A run of items in one language that was not taken (kept in RawResources), from the first
+  // line of its first item to the last line of its last.
+  struct LanguageSection {
+    std::string Language;
+    Int16 First;
+    Int16 Last;
+  };
+  std::vector<LanguageSection> SkippedSections;
 
   // Reads and builds the script at szPath when vOperation is 2; any other or a missing
   // operation stores the path and host objects and returns false. True only when the whole
@@ -159,6 +182,39 @@ class clsRC {
   // Adds the line to Unread when it opens a resource that no reader takes.
   void NoteUnreadResource(Int16 line);
 
+  // Relaxed reading at the top level (see ReadOtherResources.cpp).
+  // The type of a resource no reader takes whose header is at `line`, or empty; `block` tells
+  // whether a BEGIN ... END block follows its header and option lines.
+  std::string_view OtherResourceType(Int16 line, bool& block) const;
+  // LANGUAGE arguments as "LANG_X, SUBLANG_Y": words split at blanks and commas, joined by ", ".
+  static std::string NormalLanguage(std::string_view arguments);
+  bool TakesLanguage(std::string_view language) const;
+  // Sets Language before the walk: the option, or the first section's that names one.
+  void ChooseLanguage();
+  // The line of the BEGIN (or "{") after the header, 0 when there is none; `language` becomes
+  // that of a LANGUAGE option on the lines before it.
+  Int16 OpeningLine(Int16 header, std::string& language) const;
+  // The line that closes the block opened at `opening`, 0 when the script ends first.
+  Int16 ClosingLine(Int16 opening) const;
+  // The closing line of the block after the header, as OpeningLine and ClosingLine find it; a
+  // script that ends before the block opens (step "01") or closes ("02") gets error 9,
+  // reported at the header, and 0.
+  Int16 BlockEnd(Int16 header, std::string& language);
+  // The last line of the resource at `header`: BlockEnd's for a block, else that of the
+  // header's statement.
+  Int16 ResourceEnd(Int16 header, bool block, std::string& language);
+  // Keeps lines header..last as a raw resource of `type`.
+  void KeepRaw(Int16 header, Int16 last, std::string_view type, std::string language, bool skipped);
+  // A LANGUAGE statement or a resource no reader takes, at the cursor: read, the cursor left on
+  // its last line; any other line is passed over. False (reported) for a block the script ends in.
+  bool ReadTopLevelStatement(Int16& cursor);
+  // ReadSection for a relaxed model: a section in a language not taken is kept raw; the items
+  // a reader adds record the language in force.
+  bool ReadRelaxedSection(std::int16_t which, std::string_view keyword, const Tokens& tokens, Int16& cursor);
+  // Reads lines header..last into VersionInfos; false (nothing added) when the block holds
+  // anything but fixed fields, StringFileInfo language blocks and VarFileInfo's Translation.
+  bool ReadVersionInfo(Int16 header, Int16 last, const std::string& language);
+
   // Section readers. Readers by tokens leave the cursor alone; readers by cursor leave it on
   // the last line of their section. A false result stops the walk.
   // Calls the reader of the section keyword at position `which` of the walk's keyword list.
@@ -221,6 +277,8 @@ class clsRC {
 
   Int16 m_iOperation;
   LoadOptions m_options;
+  std::string m_language;      // the LANGUAGE in force during a relaxed walk
+  bool m_skippedOpen = false;  // the last item kept was skipped: a new one of its language extends its section
   std::shared_ptr<HostObjects> m_oAppObjects;
   // The host form Init found, or null: looked up and checked once per Init, not per call. It
   // shares ownership of the host's entry, so it stays valid whatever the host collection does.

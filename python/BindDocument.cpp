@@ -10,6 +10,7 @@
 #include <optional>
 #include <shared_mutex>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -25,8 +26,10 @@
 namespace tamrel::python {
 namespace {
 
-// The reading Python asks for: relaxed unless `strict`.
-LoadOptions ReadingOf(bool strict) { return LoadOptions{strict ? Layout::Exact : Layout::Relaxed}; }
+// The reading Python asks for: relaxed unless `strict`, taking the sections of `language`.
+LoadOptions ReadingOf(bool strict, const std::string& language) {
+  return LoadOptions{strict ? Layout::Exact : Layout::Relaxed, language};
+}
 
 using DocumentPtr = std::shared_ptr<ModuleDocument>;
 
@@ -197,6 +200,17 @@ void BindDocument(py::module_& module) {
       .def_property_readonly("design_infos", [](const DocumentPtr& d) { return List(d, d->Model().DesignInfos); })
       .def_property_readonly("string_table",
                              [](const DocumentPtr& d) { return List(d, d->Model().StringTable.Entries); })
+      .def_property_readonly("raw_resources", [](const DocumentPtr& d) { return List(d, d->Model().RawResources); })
+      .def_property_readonly("version_infos", [](const DocumentPtr& d) { return List(d, d->Model().VersionInfos); })
+      .def_property_readonly("language", [](const ModuleDocument& d) { return d.Model().Language; })
+      .def_property_readonly("skipped_sections",
+                             [](const ModuleDocument& d) {
+                               // (language, first line, last line) of each run of sections not taken
+                               std::vector<std::tuple<std::string, int, int>> sections;
+                               for (const clsRC::LanguageSection& s : d.Model().SkippedSections)
+                                 sections.emplace_back(s.Language, int(s.First), int(s.Last));
+                               return sections;
+                             })
       .def(
           "print_lines",
           [](const ModuleDocument& d, bool raw) -> py::list {
@@ -272,27 +286,29 @@ void BindDocument(py::module_& module) {
 
   module.def(
       "_load",
-      [](const std::string& path, std::optional<int> codePage, bool strict) {
+      [](const std::string& path, std::optional<int> codePage, bool strict, const std::string& language) {
         ModuleDocument::LoadOutcome outcome;
         {
           py::gil_scoped_release unlocked;
-          outcome = ModuleDocument::Load(path, codePage, ReadingOf(strict));
+          outcome = ModuleDocument::Load(path, codePage, ReadingOf(strict, language));
         }
         return Outcome(outcome);
       },
-      py::arg("path"), py::arg("code_page") = py::none(), py::arg("strict") = false);
+      py::arg("path"), py::arg("code_page") = py::none(), py::arg("strict") = false, py::arg("language") = "");
   module.def(
       "_loads",
-      [](const py::bytes& data, const std::string& name, std::optional<int> codePage, bool strict) {
+      [](const py::bytes& data, const std::string& name, std::optional<int> codePage, bool strict,
+         const std::string& language) {
         std::string bytes = data;
         ModuleDocument::LoadOutcome outcome;
         {
           py::gil_scoped_release unlocked;
-          outcome = ModuleDocument::LoadBytes(std::move(bytes), name, codePage, ReadingOf(strict));
+          outcome = ModuleDocument::LoadBytes(std::move(bytes), name, codePage, ReadingOf(strict, language));
         }
         return Outcome(outcome);
       },
-      py::arg("data"), py::arg("name"), py::arg("code_page") = py::none(), py::arg("strict") = false);
+      py::arg("data"), py::arg("name"), py::arg("code_page") = py::none(), py::arg("strict") = false,
+      py::arg("language") = "");
 
   module.def(
       "extract_units",

@@ -134,7 +134,8 @@ void BindFileReference(py::module_& module, const char* name, const char* doc) {
       .def_property_readonly("handling", Field(&T::Handling))
       .def_property_readonly("path", TextGetter<T>(path, LineOf<T>))
       .def_property_readonly("path_raw", Raw(&T::Path))
-      .def_property_readonly("line", Number(&T::Line));
+      .def_property_readonly("line", Number(&T::Line))
+      .def_property_readonly("section_language", Field(&T::SectionLanguage));
 }
 
 }  // namespace
@@ -181,6 +182,7 @@ void BindItems(py::module_& module) {
       .def_property_readonly("style", [](const ItemRef<clsDialog>& r) { return StyleFlags(r.item->Style); })
       .def_property_readonly("line", Number(&clsDialog::Line))
       .def_property_readonly("last_line", Number(&clsDialog::LastLine))
+      .def_property_readonly("section_language", Field(&clsDialog::SectionLanguage))
       .def_property_readonly("controls",
                              [](const ItemRef<clsDialog>& r) { return ListRef<clsControl>{r.document, &r.item->Controls}; })
       .def("word_count", WordCount<clsDialog>(), py::arg("words") = false);
@@ -203,6 +205,7 @@ void BindItems(py::module_& module) {
       .def_property_readonly("type", Field(&clsMenu::Type))
       .def_property_readonly("state", Field(&clsMenu::State))
       .def_property_readonly("help_id", Field(&clsMenu::HelpID))
+      .def_property_readonly("section_language", Field(&clsMenu::SectionLanguage))
       .def_property_readonly("items",
                              [](const ItemRef<clsMenu>& r) { return ListRef<MenuEntry>{r.document, &r.item->Items}; })
       .def("word_count", WordCount<clsMenu>(), py::arg("words") = false);
@@ -258,6 +261,7 @@ void BindItems(py::module_& module) {
                     TextSetter<clsStringTableEntry>(entryText, LineOf<clsStringTableEntry>))
       .def_property_readonly("text_raw", Raw(&clsStringTableEntry::Text))
       .def_property_readonly("line", Number(&clsStringTableEntry::Line))
+      .def_property_readonly("section_language", Field(&clsStringTableEntry::SectionLanguage))
       .def("word_count", WordCount<clsStringTableEntry>(), py::arg("words") = false);
   BindList<clsStringTableEntry>(module, "StringTable",
                                 "The entries of every STRINGTABLE section, in script order.");
@@ -269,6 +273,48 @@ void BindItems(py::module_& module) {
   BindList<clsIcon>(module, "IconList", "The icons of a script.");
   BindFileReference<clsCursor>(module, "Cursor", "A CURSOR file reference.");
   BindList<clsCursor>(module, "CursorList", "The cursors of a script.");
+  py::class_<ItemRef<clsRawResource>>(module, "RawResource",
+                                      "A resource the model holds only as its lines, as written (read relaxed).")
+      .def_property_readonly("id", Field(&clsRawResource::ID))
+      .def_property_readonly("item_type", Field(&clsRawResource::ItemType))
+      .def_property_readonly("options", Field(&clsRawResource::Options))
+      .def_property_readonly("section_language", Field(&clsRawResource::SectionLanguage))
+      .def_property_readonly("skipped", [](const ItemRef<clsRawResource>& r) { return r.item->Skipped; })
+      .def_property_readonly("line", Number(&clsRawResource::Line))
+      .def_property_readonly("text", [](const ItemRef<clsRawResource>& r) {
+        std::vector<std::string> lines;
+        int line = r.item->Line;
+        for (const std::string& text : r.item->Text) lines.push_back(DecodeField(*r.document, line++, text));
+        return lines;
+      });
+  BindList<clsRawResource>(module, "RawResourceList", "The raw resources of a script, in script order.");
+  py::class_<ItemRef<clsVersionInfo>>(module, "VersionInfo", "A VERSIONINFO resource (read relaxed).")
+      .def_property_readonly("id", Field(&clsVersionInfo::ID))
+      .def_property_readonly("file_version", Field(&clsVersionInfo::FileVersion))
+      .def_property_readonly("product_version", Field(&clsVersionInfo::ProductVersion))
+      .def_property_readonly("file_flags_mask", Field(&clsVersionInfo::FileFlagsMask))
+      .def_property_readonly("file_flags", Field(&clsVersionInfo::FileFlags))
+      .def_property_readonly("file_os", Field(&clsVersionInfo::FileOS))
+      .def_property_readonly("file_type", Field(&clsVersionInfo::FileType))
+      .def_property_readonly("file_subtype", Field(&clsVersionInfo::FileSubtype))
+      .def_property_readonly("section_language", Field(&clsVersionInfo::SectionLanguage))
+      .def_property_readonly("line", Number(&clsVersionInfo::Line))
+      .def_property_readonly("translation", [](const ItemRef<clsVersionInfo>& r) { return r.item->Translation; })
+      .def_property_readonly("strings",
+                             [](const ItemRef<clsVersionInfo>& r) {
+                               // {block key: {name: value as written}}
+                               py::dict blocks;
+                               for (const clsVersionBlock& block : r.item->StringFileInfo) {
+                                 py::dict values;
+                                 for (const clsVersionValue& value : block.Values)
+                                   values[py::str(DecodeField(*r.document, value.Line, value.Name))] =
+                                       DecodeField(*r.document, value.Line, value.Value);
+                                 blocks[py::str(block.Key)] = values;
+                               }
+                               return blocks;
+                             })
+      .def("word_count", WordCount<clsVersionInfo>(), py::arg("words") = false);
+  BindList<clsVersionInfo>(module, "VersionInfoList", "The version resources of a script.");
   py::class_<ItemRef<clsInclude>>(module, "Include", "An #include line.")
       .def_property_readonly("text", Field(&clsInclude::Text))
       .def_property_readonly("line", Number(&clsInclude::Line));

@@ -19,6 +19,8 @@ class clsAccelerator {
   std::string Handling;        // token 5 of a 5-token header
   Collection<clsAcceleratorKey> Keys;
   Int16 Line;
+  // Read relaxed: the LANGUAGE in force where it stands ("LANG_X, SUBLANG_Y"), empty when none.
+  std::string SectionLanguage;
 
   // The table as script lines: the header "ID ItemType  Predisposition Disposition Handling"
   // (every separator written, even around empty fields), "BEGIN", each shortcut behind a tab,

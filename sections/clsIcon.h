@@ -17,6 +17,8 @@ class clsIcon {
   std::string ItemType;     // the keyword, "ICON"
   std::string Path;         // the file as written, quotes and doubled backslashes kept
   Int16 Line;               // line of the statement in the document's Lines
+  // Read relaxed: the LANGUAGE in force where it stands ("LANG_X, SUBLANG_Y"), empty when none.
+  std::string SectionLanguage;
 
   // The statement as one script line: identifier, keyword, memory options and file,
   // separated by tabs.

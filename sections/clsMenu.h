@@ -71,6 +71,8 @@ class clsMenu {
   std::string Map;          // "POPUP"
   Collection<MenuEntry> Items;
   Int16 Line;
+  // Read relaxed: the LANGUAGE in force where it stands ("LANG_X, SUBLANG_Y"), empty when none.
+  std::string SectionLanguage;
   Int16 RelIndex;           // 1 for a MENU resource; a popup's position in its parent's Items
   // A popup's options joined by ", "; set by relaxed reading only and written behind Text.
   std::string Options;

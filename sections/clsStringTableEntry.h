@@ -16,6 +16,8 @@ class clsStringTableEntry {
   std::string ID;    // a symbolic name or a number; unique within the table
   std::string Text;  // the string as written, quotes and escapes included
   Int16 Line;        // the line on which the entry starts
+  // Read relaxed: the LANGUAGE in force where it stands ("LANG_X, SUBLANG_Y"), empty when none.
+  std::string SectionLanguage;
 
   // The pieces (operation missing or 0) or the words (any other operation) of Text.
   std::int32_t DisplayWordCount(const Variant& vOperation = {}) const;

@@ -27,6 +27,8 @@ std::vector<Row> CountRows(const clsRC& rc, const Variant& operation) {
   for (const clsDialog& dialog : rc.Dialogs) rows.push_back({"dialog", dialog.ID, dialog.DisplayWordCount(operation)});
   for (const clsMenu& menu : rc.Menus) rows.push_back({"menu", menu.ID, menu.DisplayWordCount(operation)});
   rows.push_back({"stringtable", "", rc.StringTable.DisplayWordCount(operation)});
+  for (const clsVersionInfo& info : rc.VersionInfos)
+    rows.push_back({"versioninfo", info.ID, info.DisplayWordCount(operation)});
   rows.push_back({"TotalControls", "", rc.TotalControls()});
   rows.push_back({"TotalAccelerators", "", rc.TotalAccelerators()});
   rows.push_back({"TotalMenuItems", "", rc.TotalMenuItems});

@@ -32,7 +32,9 @@ void PrintStats(const std::vector<TranslationUnit>& units) {
              static_cast<long long>(count.units), static_cast<long long>(count.words),
              static_cast<long long>(count.characters));
   };
-  for (UnitKind kind : TranslationStats::kKinds) row(UnitKindName(kind), stats.Of(kind));
+  // Version strings only a relaxed model has get their row when there are any.
+  for (UnitKind kind : TranslationStats::kKinds)
+    if (kind != UnitKind::Version || stats.Of(kind).units > 0) row(UnitKindName(kind), stats.Of(kind));
   row("total", stats.Total());
 }
 

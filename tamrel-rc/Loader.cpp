@@ -232,6 +232,8 @@ LoadResult LoadModel(std::size_t index, const std::string& path, ProgressBoard* 
   if (result.loaded) result.failure.reset();
   if (settings.noteUnread)
     if (std::optional<Diagnostic> note = UnreadNote(result.path, rc)) emit(std::move(*note));
+  if (settings.noteUnread)
+    if (std::optional<Diagnostic> note = LanguageNote(result.path, rc)) emit(std::move(*note));
   // Reports made after loading no longer belong to this function's `result`.
   log->SetSink([&errors, index, format = settings.diagnostics](const Diagnostic& diagnostic) {
     errors.Write(index, Render(diagnostic, format));
@@ -300,6 +302,31 @@ std::optional<Diagnostic> UnreadNote(const std::string& path, const clsRC& rc) {
   note.path = path;
   note.severity = "note";
   note.line = rc.Unread.front().Line;
+  note.message = std::move(message);
+  return note;
+}
+
+std::optional<Diagnostic> LanguageNote(const std::string& path, const clsRC& rc) {
+  if (rc.SkippedSections.empty()) return std::nullopt;
+  // Each language not taken once, in order of first appearance, with the lines of its runs.
+  std::vector<std::pair<std::string_view, std::string>> languages;
+  for (const clsRC::LanguageSection& section : rc.SkippedSections) {
+    auto known = std::find_if(languages.begin(), languages.end(),
+                              [&](const auto& language) { return language.first == section.Language; });
+    if (known == languages.end()) known = languages.insert(languages.end(), {section.Language, {}});
+    std::string& lines = known->second;
+    lines += lines.empty() ? "" : ", ";
+    AppendFormat(lines, "%d", int(section.First));
+    if (section.Last != section.First) AppendFormat(lines, "-%d", int(section.Last));
+  }
+  std::string message = "language " + rc.Language + " taken; kept as written, not read:";
+  for (std::size_t k = 0; k < languages.size(); ++k)
+    AppendFormat(message, "%s %s (line%s %s)", k > 0 ? ";" : "", std::string(languages[k].first).c_str(),
+                 languages[k].second.find_first_of(",-") == std::string::npos ? "" : "s", languages[k].second.c_str());
+  Diagnostic note;
+  note.path = path;
+  note.severity = "note";
+  note.line = rc.SkippedSections.front().First;
   note.message = std::move(message);
   return note;
 }

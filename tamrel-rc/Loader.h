@@ -36,6 +36,9 @@ struct LoadSettings {
 // The note on what a loaded model left unread: how many controls and resources, of which
 // kinds, and the first line of each kind; nothing when everything was read.
 std::optional<Diagnostic> UnreadNote(const std::string& path, const clsRC& rc);
+// The note on a script with sections in several languages: the language taken and each run of
+// sections not taken, with its lines. Empty when nothing was skipped.
+std::optional<Diagnostic> LanguageNote(const std::string& path, const clsRC& rc);
 
 // The script paths named by the arguments: files as given; directories' *.rc and *.dlg files
 // (letter case ignored) in name order, walking subdirectories when `recursive`. Unreadable or

@@ -87,6 +87,7 @@ class ModelWalk {
       Text("ID", e.ID, e.Line);
       Text("Text", e.Text, e.Line);
       Number("Line", e.Line);
+      Extra("SectionLanguage", e.SectionLanguage, e.Line);
     });
     Number("Line", table.Line);
     if (!table.Blocks.Empty())
@@ -97,6 +98,7 @@ class ModelWalk {
         Number("Line", b.Line);
       });
     s_.EndObject();
+    if (rc.Options().layout == Layout::Relaxed) Relaxed(rc);
     s_.Key("Lines");
     s_.BeginArray(rc.Lines.Empty());
     int line = 0;
@@ -106,6 +108,74 @@ class ModelWalk {
   }
 
  private:
+  // What only a relaxed model holds: language sections, version resources, raw resources;
+  // each only when there is one, so that a script without them dumps as it always has.
+  void Relaxed(const clsRC& rc) {
+    Extra("Language", rc.Language, 0);
+    if (!rc.LanguageLines.empty() || !rc.SkippedSections.empty()) {
+      s_.Key("LanguageLines");
+      s_.BeginArray(rc.LanguageLines.empty());
+      for (Int16 line : rc.LanguageLines) s_.Int(line);
+      s_.EndArray();
+      s_.Key("SkippedSections");
+      s_.BeginArray(rc.SkippedSections.empty());
+      for (const clsRC::LanguageSection& section : rc.SkippedSections) {
+        s_.BeginObject();
+        Text("Language", section.Language, section.First);
+        Number("First", section.First);
+        Number("Last", section.Last);
+        s_.EndObject();
+      }
+      s_.EndArray();
+    }
+    if (!rc.VersionInfos.Empty())
+      Array("VersionInfos", rc.VersionInfos, [&](const clsVersionInfo& v) {
+        Text("ID", v.ID, v.Line);
+        Text("Options", v.Options, v.Line);
+        for (const auto& [key, value] : {std::pair<std::string_view, const std::string*>{"FileVersion", &v.FileVersion},
+                                         {"ProductVersion", &v.ProductVersion}, {"FileFlagsMask", &v.FileFlagsMask},
+                                         {"FileFlags", &v.FileFlags}, {"FileOS", &v.FileOS}, {"FileType", &v.FileType},
+                                         {"FileSubtype", &v.FileSubtype}})
+          Text(key, *value, v.Line);
+        Lines("FixedText", v.FixedText, v.Line);
+        Array("StringFileInfo", v.StringFileInfo, [&](const clsVersionBlock& b) {
+          Text("Key", b.Key, b.Line);
+          Array("Values", b.Values, [&](const clsVersionValue& value) {
+            Text("Name", value.Name, value.Line);
+            Text("Value", value.Value, value.Line);
+            Number("Line", value.Line);
+          });
+          Number("Line", b.Line);
+        });
+        s_.Key("Translation");
+        s_.BeginArray(v.Translation.empty());
+        for (const auto& [language, codePage] : v.Translation) {
+          s_.BeginArray(false);
+          s_.String(language, v.Line);
+          s_.String(codePage, v.Line);
+          s_.EndArray();
+        }
+        s_.EndArray();
+        Number("Line", v.Line);
+        Extra("SectionLanguage", v.SectionLanguage, v.Line);
+      });
+    if (!rc.RawResources.Empty())
+      Array("RawResources", rc.RawResources, [&](const clsRawResource& r) {
+        Text("ID", r.ID, r.Line);
+        Text("ItemType", r.ItemType, r.Line);
+        Text("Options", r.Options, r.Line);
+        s_.Key("Text");
+        s_.BeginArray(r.Text.Empty());
+        int at = r.Line;
+        for (const std::string& text : r.Text) s_.String(text, at++);
+        s_.EndArray();
+        Number("Line", r.Line);
+        s_.Key("Skipped");
+        s_.Bool(r.Skipped);
+        Extra("SectionLanguage", r.SectionLanguage, r.Line);
+      });
+  }
+
   static int TotalOrMinusOne(const clsRC& rc, Int16 (clsRC::*total)() const) {
     try {
       return (rc.*total)();
@@ -149,6 +219,7 @@ class ModelWalk {
     Text("Handling", f.Handling, f.Line);
     Text("Path", f.Path, f.Line);
     Number("Line", f.Line);
+    Extra("SectionLanguage", f.SectionLanguage, f.Line);
   }
 
   void Style(const clsStyle& style) {
@@ -207,6 +278,7 @@ class ModelWalk {
     });
     Number("Line", d.Line);
     Number("LastLine", d.LastLine);
+    Extra("SectionLanguage", d.SectionLanguage, d.Line);
     Text("DialogNumber", d.DialogNumber().TextValue(), d.Line);
     Extra("HelpID", d.HelpID, d.Line);
     Extra("ExStyle", d.ExStyle, d.Line);
@@ -232,6 +304,7 @@ class ModelWalk {
       Number("RelIndex", k.RelIndex);
     });
     Number("Line", a.Line);
+    Extra("SectionLanguage", a.SectionLanguage, a.Line);
   }
 
   // A menu and its popups, depth first with an explicit stack: opening a menu writes its
@@ -265,6 +338,7 @@ class ModelWalk {
         Extra("Type", top.menu->Type, top.menu->Line);
         Extra("State", top.menu->State, top.menu->Line);
         Extra("HelpID", top.menu->HelpID, top.menu->Line);
+        Extra("SectionLanguage", top.menu->SectionLanguage, top.menu->Line);
         if (top.popup) Text("Entry", "popup", 0);
         s_.EndObject();
         stack.pop_back();

@@ -27,6 +27,9 @@ void AddStrictOption(CLI::App& command, tamrel::tool::LoadSettings& settings) {
       "--strict", [&settings] { settings.options.layout = tamrel::Layout::Exact; },
       "Read each section in the one fixed layout of the library's exact reader (default: relaxed, "
       "as resource compilers read: dialog options in any order, every control statement)");
+  command.add_option("--language", settings.options.language,
+                     "Read relaxed: take the sections in this language, \"LANG_X[, SUBLANG_Y]\" (default: the "
+                     "language of the first dialog, menu or string table); the others are kept as written");
 }
 
 void AddLoadOptions(CLI::App& command, tamrel::tool::LoadSettings& settings) {

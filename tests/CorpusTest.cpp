@@ -6,6 +6,8 @@
 // bundled sample is held to the same properties.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -125,6 +127,14 @@ TEST_P(CorpusTest, LoadsAsExpectedAndRegeneratesToAFixedPoint) {
   // Read relaxed, every script loads, and its print reads back to itself.
   Loaded relaxed = LoadText(ReadBytes(kCorpus / file), nullptr, Layout::Relaxed);
   ASSERT_TRUE(relaxed.result) << (relaxed.log->entries.empty() ? "message box" : relaxed.log->entries[0].message);
+  // It holds every resource the exact reader passes over (and more it cannot tell from other
+  // lines, such as one-line user types with an unquoted file): raw, or as a version resource.
+  for (const clsRC::UnreadStatement& unread : relaxed.rc->Unread) EXPECT_FALSE(unread.Resource) << unread.Kind;
+  if (expected.at(0) == "ok") {
+    EXPECT_GE(relaxed.rc->RawResources.Count() + relaxed.rc->VersionInfos.Count(),
+              std::count_if(loaded.rc->Unread.begin(), loaded.rc->Unread.end(),
+                            [](const clsRC::UnreadStatement& unread) { return unread.Resource; }));
+  }
   const std::vector<std::string> printed = ToVector(relaxed.rc->PrintLines());
   std::string text;
   for (const std::string& line : printed) text.append(line).append("\r\n");

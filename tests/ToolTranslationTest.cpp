@@ -70,7 +70,7 @@ TEST(ToolTranslationTest, PseudoRoundTripOverTheCorpus) {
   int scripts = 0;
   for (const fs::path& path : CorpusScripts()) {
     const std::string bytes = ReadBytes(path);
-    Loaded loaded = LoadText(bytes);
+    Loaded loaded = LoadText(bytes, nullptr, Layout::Relaxed);  // as the tool reads it
     if (!loaded.result) continue;
     SCOPED_TRACE(path.filename().string());
     ++scripts;
@@ -84,6 +84,7 @@ TEST(ToolTranslationTest, PseudoRoundTripOverTheCorpus) {
       if (!unit.problem.empty() || unit.text.empty()) continue;
       std::string literal;
       ASSERT_FALSE(EncodeLiteral(pseudo.Translate(unit), unit.wide, unit.codePage, converter, literal));
+      if (unit.terminated) literal.insert(literal.size() - 1, "\\0");  // a version string keeps its "\0"
       const std::string& line = loaded.rc->Lines.Item(unit.line);
       std::string before, after;
       ASSERT_FALSE(converter.ToUtf8(AsTokenized(line.substr(unit.offset, unit.length)), unit.codePage, before));
@@ -118,7 +119,7 @@ TEST(ToolTranslationTest, CatalogsPassMsgfmtAndXliffHasItsStructure) {
   const bool msgfmt = HaveMsgfmt();
   int scripts = 0;
   for (const fs::path& path : CorpusScripts()) {
-    Loaded loaded = LoadText(ReadBytes(path));
+    Loaded loaded = LoadText(ReadBytes(path), nullptr, Layout::Relaxed);  // as the tool reads it
     if (!loaded.result) continue;
     SCOPED_TRACE(path.filename().string());
     ++scripts;

@@ -227,6 +227,7 @@ MergeResult ApplyTranslations(const clsRC& rc, std::string_view fileBytes, const
       result.errors.push_back(std::move(message));
       continue;
     }
+    if (unit.terminated) replacement.literal.insert(replacement.literal.size() - 1, "\\0");
     replacements.push_back(std::move(replacement));
   }
   if (!result.errors.empty()) return result;

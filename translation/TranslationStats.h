@@ -39,11 +39,11 @@ class TranslationStats {
   const TextCount& Of(UnitKind kind) const { return byKind_[static_cast<std::size_t>(kind)]; }
   TextCount Total() const;
 
-  static constexpr std::array<UnitKind, 5> kKinds = {UnitKind::Caption, UnitKind::Control, UnitKind::Popup,
-                                                     UnitKind::MenuItem, UnitKind::String};
+  static constexpr std::array<UnitKind, 6> kKinds = {UnitKind::Caption,  UnitKind::Control, UnitKind::Popup,
+                                                     UnitKind::MenuItem, UnitKind::String,  UnitKind::Version};
 
  private:
-  std::array<TextCount, 5> byKind_{};
+  std::array<TextCount, 6> byKind_{};
 };
 
 }  // namespace tamrel

@@ -14,6 +14,7 @@ std::string_view UnitKindName(UnitKind kind) noexcept {
     case UnitKind::Popup: return "popup";
     case UnitKind::MenuItem: return "menuitem";
     case UnitKind::String: return "string";
+    case UnitKind::Version: return "version";
   }
   return "";
 }

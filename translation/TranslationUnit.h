@@ -11,6 +11,7 @@
 //                                                              converted to UTF-8; control
 //                                                              characters as \xHH)
 //   string-table entry      STRINGTABLE|STRINGID
+//   version string          VERSIONINFO|040904b0|FileDescription   (StringFileInfo block key, value name)
 // A context that would occur more than once gets "#n" on every occurrence, n counting them in
 // file order from 1 (IDD_ABOUTBOX|IDC_STATIC#3 is the third IDC_STATIC of the dialog).
 #pragma once
@@ -22,9 +23,9 @@
 
 namespace tamrel {
 
-enum class UnitKind { Caption, Control, Popup, MenuItem, String };
+enum class UnitKind { Caption, Control, Popup, MenuItem, String, Version };
 
-// "caption", "control", "popup", "menuitem", "string".
+// "caption", "control", "popup", "menuitem", "string", "version".
 std::string_view UnitKindName(UnitKind kind) noexcept;
 
 struct TranslationUnit {
@@ -37,6 +38,9 @@ struct TranslationUnit {
   std::size_t offset = 0;   // where the literal stands in that line (as the model holds it)
   std::size_t length = 0;
   bool wide = false;        // an L"..." literal
+  // A version string whose literal ends in "\0": the text leaves the terminator out, and a
+  // translation put in its place gets it back.
+  bool terminated = false;
   // Why the unit cannot be translated in place (its literal is not in its line as the model
   // read it, or its bytes do not convert); empty when it can.
   std::string problem;

@@ -1,4 +1,4 @@
-// Walks the model's dialogs, menus and string table for texts, finds each text's literal in the
+// Walks the model's dialogs, menus, string table and version strings for texts, finds each text's literal in the
 // script lines it was read from, and names every unit with its context.
 #include "translation/UnitExtractor.h"
 
@@ -123,6 +123,12 @@ class Extractor {
         unit.offset = span.offset;
         unit.length = span.length;
         unit.wide = span.wide;
+        // A version string's terminator is no part of its text.
+        if (unit.kind == UnitKind::Version && literal.ends_with("\\0\"") && !literal.ends_with("\\\\0\"")) {
+          unit.terminated = true;
+          literal_.assign(literal.substr(0, literal.size() - 3)).push_back('"');
+          literal = literal_;
+        }
         if (auto problem = DecodeLiteral(literal, codePage, converter_, unit.text)) {
           unit.text = Unquoted(modelText);
           unit.problem = problem->description;
@@ -139,6 +145,7 @@ class Extractor {
   CodePageMap map_;
   CodePageConverter converter_;
   std::vector<TranslationUnit> units_;
+  std::string literal_;  // a literal without its terminator
 };
 
 void AddDialogs(const clsRC& rc, Extractor& extractor) {
@@ -208,6 +215,16 @@ void AddStrings(const clsRC& rc, Extractor& extractor) {
                     entry.Line);
 }
 
+void AddVersionStrings(const clsRC& rc, Extractor& extractor) {
+  for (const clsVersionInfo& info : rc.VersionInfos)
+    for (const clsVersionBlock& block : info.StringFileInfo)
+      for (const clsVersionValue& value : block.Values)
+        if (IsQuoted(value.Value))
+          extractor.Add(UnitKind::Version,
+                        extractor.MakeName({"VERSIONINFO|", block.Key, "|", value.Name}, value.Line), {}, value.Value,
+                        value.Line);
+}
+
 }  // namespace
 
 int LineCodePage(const clsRC& rc, const CodePageMap& map, int line) {
@@ -219,6 +236,7 @@ std::vector<TranslationUnit> ExtractUnits(const clsRC& rc, const ExtractOptions&
   AddDialogs(rc, extractor);
   AddMenus(rc, extractor);
   AddStrings(rc, extractor);
+  AddVersionStrings(rc, extractor);
   return extractor.Finish();
 }
 

@@ -16,7 +16,8 @@ struct ExtractOptions {
 };
 
 // Units: each dialog's caption; each quoted control text (not an ICON control's resource
-// name); each popup and menu item text (not separators); each string-table entry; empty
+// name); each popup and menu item text (not separators); each string-table entry; each StringFileInfo value of a version
+// resource (without a trailing "\0"); empty
 // texts are left out. A unit whose
 // literal cannot be found in its line, or whose bytes (text, context or control class) do not
 // convert, carries its problem and the model's text with the quotes removed. Contexts and

@@ -123,18 +123,20 @@ def _result(outcome: Tuple[Optional[Document], list]) -> Document:
     return document
 
 
-def load(path: Union[str, os.PathLike], *, code_page: Optional[int] = None, strict: bool = False) -> Document:
+def load(path: Union[str, os.PathLike], *, code_page: Optional[int] = None, strict: bool = False,
+         language: str = "") -> Document:
     """Loads the script at `path`. `code_page` is the code page of the lines of an 8-bit script
     that no "#pragma code_page" covers. The script is read relaxed, as resource compilers read
     it; `strict` reads it in the library's one exact layout instead. Raises LoadError when the
-    script does not load."""
-    return _result(_tamrel._load(os.fspath(path), code_page, strict))
+    script does not load. `language` ("LANG_X[, SUBLANG_Y]") picks the language section taken from a
+    script with several (default: that of the first dialog, menu or string table)."""
+    return _result(_tamrel._load(os.fspath(path), code_page, strict, language))
 
 
 def loads(data: bytes, name: str = "<memory>", *, code_page: Optional[int] = None,
-          strict: bool = False) -> Document:
+          strict: bool = False, language: str = "") -> Document:
     """Loads a script given as bytes; `name` stands for its path in the model and in diagnostics."""
-    return _result(_tamrel._loads(bytes(data), name, code_page, strict))
+    return _result(_tamrel._loads(bytes(data), name, code_page, strict, language))
 
 
 def apply_translations(document: Document, translations: Mapping[str, str], *, force: bool = False,

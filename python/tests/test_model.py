@@ -5,7 +5,7 @@ import gc
 import pytest
 
 import tamrel
-from conftest import SAMPLE, UTF16_SCRIPT, script
+from conftest import CORPUS, SAMPLE, UTF16_SCRIPT, script
 
 
 def test_sample_has_every_kind_of_item(sample):
@@ -21,8 +21,8 @@ def test_sample_has_every_kind_of_item(sample):
     assert len(sample.design_infos) == 0
     assert [d.id for d in sample.dialogs] == ["IDD_ABOUTBOX", "IDD_FIND", "IDD_OPTIONS"]
     assert sample.total_menu_items == 20
-    assert sample.totals() == {"pieces": 137, "words": 136, "controls": 20, "accelerators": 9, "menu_items": 20}
-    assert sample.word_count() == 137 and sample.word_count(words=True) == 136
+    assert sample.totals() == {"pieces": 147, "words": 146, "controls": 20, "accelerators": 9, "menu_items": 20}
+    assert sample.word_count() == 147 and sample.word_count(words=True) == 146
 
 
 def test_dialog_and_controls(sample):
@@ -140,3 +140,18 @@ def test_assigned_text_is_encoded_in_the_line_code_page():
     with pytest.raises(ValueError):
         entry.text = "日本"  # not in code page 1252
     assert entry.text == 'Straße "€"\n'
+
+
+def test_relaxed_model_has_language_sections_version_and_raw_resources():
+    relaxed = CORPUS.parent / "relaxed"
+    german = tamrel.load(relaxed / "languages.rc", language="LANG_GERMAN")
+    assert german.language == "LANG_GERMAN"
+    assert [(m.id, m.section_language) for m in german.menus] == [("IDR_MAIN", "LANG_GERMAN, SUBLANG_GERMAN")]
+    assert [s[0] for s in german.skipped_sections] == ["LANG_ENGLISH, SUBLANG_ENGLISH_US"] * 2
+    assert [(r.item_type, r.skipped) for r in german.raw_resources] == [
+        ("BITMAP", True), ("MENU", True), ("STRINGTABLE", True), ("TOOLBAR", True), ("DIALOGEX", True),
+        ("TOOLBAR", False)]
+    version = tamrel.load(relaxed / "version_info.rc").version_infos
+    assert len(version) == 1 and version[0].translation == [("0x409", "1200"), ("0x407", "1200")]
+    assert (version[0].file_version, version[0].file_flags) == ("1,0,0,1", "0x1L")
+    assert version[0].strings["040704b0"] == {"FileDescription": '"Kritzel"'}

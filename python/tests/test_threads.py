@@ -39,7 +39,7 @@ def test_two_threads_load_at_once():
 def test_two_threads_count_one_document_at_once(sample, count):
     rendezvous, results = run_together(lambda: count(sample))
     assert rendezvous.met
-    assert results == [136, 136]
+    assert results == [146, 146]
 
 
 def test_rendezvous_is_not_met_by_one_thread():

@@ -10,7 +10,7 @@ from conftest import SAMPLE, UTF16_SCRIPT
 
 def test_extract_translate_apply_and_reload(sample):
     units = tamrel.extract_units(sample)
-    assert len(units) == 54
+    assert len(units) == 57
     by_context = {u.context: u for u in units}
     caption = by_context["IDD_ABOUTBOX|CAPTION"]
     assert (caption.kind, caption.text, caption.problem) == ("caption", "About Notepad", None)

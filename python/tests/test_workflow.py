@@ -12,7 +12,7 @@ def test_exchange_merge_check_preview(sample, tmp_path, write, read, name):
     german = {"IDD_FIND|IDOK": "Nächste &suchen", "IDD_FIND|CAPTION": "Suchen"}
     write(sample, tmp_path / name, german, target_lang="de")
     catalog = read(tmp_path / name)
-    assert len(catalog) == 54 and catalog.translations() == german
+    assert len(catalog) == 57 and catalog.translations() == german
     unit = next(u for u in catalog.units if u.context == "IDD_FIND|IDOK")
     assert (unit.source, unit.target, unit.fuzzy) == ("&Find Next", "Nächste &suchen", False)
 
