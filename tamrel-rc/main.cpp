@@ -21,25 +21,33 @@ namespace {
 constexpr std::string_view kCommands[] = {"load", "print", "count", "dump", "extract", "merge", "pseudo", "check",
                                           "preview", "fit"};
 
-// Options of every command that loads scripts: --force and --diagnostics.
-void AddStrictOption(CLI::App& command, tamrel::tool::LoadSettings& settings) {
+// Options of every command that loads scripts: the reading mode and the language section taken.
+// merge names the section it translates with --source-language: its --language is the target.
+void AddStrictOption(CLI::App& command, tamrel::tool::LoadSettings& settings, const std::string& languageOption) {
   command.add_flag_callback(
       "--strict", [&settings] { settings.options.layout = tamrel::Layout::Exact; },
       "Read each section in the one fixed layout of the library's exact reader (default: relaxed, "
       "as resource compilers read: dialog options in any order, every control statement)");
-  command.add_option("--language", settings.options.language,
+  command.add_option(languageOption, settings.options.language,
                      "Read relaxed: take the sections in this language, \"LANG_X[, SUBLANG_Y]\" (default: the "
                      "language of the first dialog, menu or string table); the others are kept as written");
 }
 
-void AddLoadOptions(CLI::App& command, tamrel::tool::LoadSettings& settings) {
-  command.add_flag("--force", settings.force, "Load files that look like binary data all the same");
-  AddStrictOption(command, settings);
+// The reading options and --diagnostics.
+void AddDiagnosticsOption(CLI::App& command, tamrel::tool::LoadSettings& settings,
+                          const std::string& languageOption = "--language") {
+  AddStrictOption(command, settings, languageOption);
   command.add_option("--diagnostics", settings.diagnostics,
                      "Reports on standard error: text (default), or json: one JSON object per line")
       ->transform(CLI::CheckedTransformer(
           std::map<std::string, tamrel::tool::DiagnosticsFormat>{{"text", tamrel::tool::DiagnosticsFormat::Text},
                                                                  {"json", tamrel::tool::DiagnosticsFormat::Json}}));
+}
+
+// --force, the reading options and --diagnostics.
+void AddLoadOptions(CLI::App& command, tamrel::tool::LoadSettings& settings) {
+  command.add_flag("--force", settings.force, "Load files that look like binary data all the same");
+  AddDiagnosticsOption(command, settings);
 }
 
 void AddCommonOptions(CLI::App& command, tamrel::tool::CommonOptions& options, std::string& jobs) {
@@ -96,14 +104,6 @@ void AddTranslationLoad(CLI::App& command, tamrel::tool::TranslationLoadOptions&
   command.add_flag("-q,--quiet", load.quiet, "Draw no progress bar on standard error");
 }
 
-void AddDiagnosticsOption(CLI::App& command, tamrel::tool::LoadSettings& settings) {
-  AddStrictOption(command, settings);
-  command.add_option("--diagnostics", settings.diagnostics,
-                     "Reports on standard error: text (default), or json: one JSON object per line")
-      ->transform(CLI::CheckedTransformer(
-          std::map<std::string, tamrel::tool::DiagnosticsFormat>{{"text", tamrel::tool::DiagnosticsFormat::Text},
-                                                                 {"json", tamrel::tool::DiagnosticsFormat::Json}}));
-}
 
 void AddUnicodeEncodingOption(CLI::App& command, std::string& encoding) {
   command.add_option("--encoding", encoding,
@@ -155,7 +155,7 @@ CLI::App* AddMergeCommand(CLI::App& app, tamrel::tool::MergeCommandOptions& opti
   command->add_flag("--use-fuzzy", options.useFuzzy, "Apply fuzzy translations too");
   command->add_flag("--force", options.force, "Apply translations whose printf conversions differ from the source's");
   AddUnicodeEncodingOption(*command, options.encoding);
-  AddDiagnosticsOption(*command, options.load.loading);
+  AddDiagnosticsOption(*command, options.load.loading, "--source-language");
   command->add_flag("--fit", options.fit, "Fit the merged script's dialogs (as fit does) before writing it");
   command->add_option("--max-growth", options.maxGrowth, "With --fit: percent a dialog may grow by (default 50)")
       ->check(CLI::Range(0.0, 1000.0));

@@ -159,8 +159,10 @@ bool SectionPlaces::Contains(int line) const {
                      [line](const std::pair<int, int>& r) { return line >= r.first && line <= r.second; });
 }
 
-SectionPlaces FindTranslatedSection(const clsRC& /*rc*/, const std::vector<std::string>& lines,
+SectionPlaces FindTranslatedSection(const clsRC& rc, const std::vector<std::string>& lines,
                                     std::optional<int> chosen, const LanguageTable& table) {
+  // The section translated is the one the reader took its items from.
+  if (!chosen && !rc.Language.empty()) chosen = table.IdOf(rc.Language);
   std::vector<Section> sections;
   std::vector<Place> places;
   bool inComment = false;

@@ -38,8 +38,9 @@ struct SectionPlaces {
 };
 
 // Finds the places of the translated section of a script. `lines` are the script's lines (each
-// may keep its line end); `chosen` picks the section whose LANGUAGE statements name that ID,
-// else the first section is taken.
+// may keep its line end); `chosen` picks the section whose LANGUAGE statements name that ID;
+// without it, the section of the language the document's items were taken from
+// (clsRC::Language), else the first section.
 SectionPlaces FindTranslatedSection(const clsRC& rc, const std::vector<std::string>& lines,
                                     std::optional<int> chosen = std::nullopt,
                                     const LanguageTable& table = LanguageTable::Default());
