@@ -75,7 +75,13 @@ bool clsRC::TakesLanguage(std::string_view language) const {
   if (language.empty() || Language.empty() || IsNeutral(language)) return true;
   if (language == Language) return true;
   // A language chosen without its sublanguage takes every sublanguage of it.
-  return Language.find(',') == std::string::npos && Primary(language) == Language;
+  const bool primaryOnly = Language.find(',') == std::string::npos;
+  if (m_options.languageId) {
+    const std::optional<int> id = m_options.languageId(language);
+    const std::optional<int> taken = m_options.languageId(Language);
+    if (id && taken) return primaryOnly ? (*id & 0x3ff) == (*taken & 0x3ff) : *id == *taken;
+  }
+  return primaryOnly && Primary(language) == Language;
 }
 
 Int16 clsRC::OpeningLine(Int16 header, std::string& language) const {

@@ -20,6 +20,7 @@
 #include "document/clsRC.h"
 #include "python/Bindings.h"
 #include "python/YieldRendezvous.h"
+#include "translation/LanguageTable.h"
 #include "translation/TranslationMerger.h"
 #include "translation/UnitExtractor.h"
 
@@ -28,7 +29,7 @@ namespace {
 
 // The reading Python asks for: relaxed unless `strict`, taking the sections of `language`.
 LoadOptions ReadingOf(bool strict, const std::string& language) {
-  return LoadOptions{strict ? Layout::Exact : Layout::Relaxed, language};
+  return LoadOptions{strict ? Layout::Exact : Layout::Relaxed, language, LanguageIdOf};
 }
 
 using DocumentPtr = std::shared_ptr<ModuleDocument>;

@@ -17,6 +17,7 @@
 #include "diagnostics/LoadHints.h"
 #include "host/HostHooks.h"
 #include "tamrel-rc/Output.h"
+#include "translation/LanguageTable.h"
 
 namespace tamrel::tool {
 namespace fs = std::filesystem;
@@ -209,7 +210,9 @@ LoadResult LoadModel(std::size_t index, const std::string& path, ProgressBoard* 
     emit(MessageBoxDiagnostic(result.path, message, line, rc));
   });
   try {
-    result.loaded = result.rc->Init(openPath, hosts, 2, settings.options);
+    LoadOptions options = settings.options;
+    if (!options.languageId) options.languageId = LanguageIdOf;  // "0x09, 0x01" is LANG_ENGLISH, SUBLANG_ENGLISH_US
+    result.loaded = result.rc->Init(openPath, hosts, 2, options);
   } catch (const RCError& e) {  // only an unusable host log gets here
     Diagnostic d;
     d.path = result.path;

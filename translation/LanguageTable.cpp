@@ -146,4 +146,6 @@ std::vector<std::string> LanguageTable::TagsLike(std::string_view tag) const {
   return tags;
 }
 
+std::optional<int> LanguageIdOf(std::string_view arguments) { return LanguageTable::Default().IdOf(arguments); }
+
 }  // namespace tamrel

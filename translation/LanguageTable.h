@@ -60,4 +60,7 @@ class LanguageTable {
   std::vector<LanguageInfo> languages_;
 };
 
+// LanguageTable::Default().IdOf, for LoadOptions::languageId.
+std::optional<int> LanguageIdOf(std::string_view arguments);
+
 }  // namespace tamrel
