@@ -171,6 +171,11 @@ SectionPlaces FindTranslatedSection(const clsRC& rc, const std::vector<std::stri
   std::string lastBlock;
   std::vector<std::string> blocks;  // the label of each open BEGIN
   int firstStatement = 0;
+  // Conditional blocks open, and the depth of the "#ifdef APSTUDIO_INVOKED" block being passed
+  // (0: none): statements there are for the resource editor, never compiled, so a LANGUAGE
+  // statement added before one of them would name the language of nothing.
+  int conditionals = 0;
+  int editorOnly = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const int lineNumber = static_cast<int>(i + 1);
     const std::string_view line = WithoutEnd(lines[i]);
@@ -179,12 +184,23 @@ SectionPlaces FindTranslatedSection(const clsRC& rc, const std::vector<std::stri
       const std::size_t first = line.find_first_not_of(" \t");
       if (first != std::string_view::npos && line[first] == '#') {
         if (ParseCodePagePragma(line)) places.push_back({lineNumber, PlaceKind::Pragma, section});
+        std::string_view directive = line.substr(first + 1);
+        directive.remove_prefix(std::min(directive.find_first_not_of(" \t"), directive.size()));
+        if (directive.starts_with("if")) {
+          ++conditionals;
+          if (editorOnly == 0 && directive.starts_with("ifdef") &&
+              directive.find("APSTUDIO_INVOKED") != std::string_view::npos)
+            editorOnly = conditionals;
+        } else if (directive.starts_with("endif") && conditionals > 0) {
+          if (editorOnly == conditionals) editorOnly = 0;
+          --conditionals;
+        }
         continue;
       }
     }
     const std::vector<Token> tokens = Lex(line, inComment);
     if (tokens.empty()) continue;
-    if (firstStatement == 0) firstStatement = lineNumber;
+    if (firstStatement == 0 && editorOnly == 0) firstStatement = lineNumber;
     const std::string_view first = Text(line, tokens[0]);
     if (blocks.empty() && EqualsFolded(first, "LANGUAGE") && tokens.size() > 1) {
       if (pendingHeader) {

@@ -30,8 +30,9 @@ struct SectionPlaces {
   // The language of the version keys and "Translation" pairs to rewrite: the section's when one
   // of its keys names it, else empty (every one is rewritten).
   std::optional<int> versionLanguage;
-  // The first line holding a statement that is not a preprocessor line (0: none): where a
-  // script without LANGUAGE statements gets one, after its #include lines.
+  // The first line holding a statement that is not a preprocessor line and stands outside an
+  // "#ifdef APSTUDIO_INVOKED" block (0: none): where a script without LANGUAGE statements gets
+  // one, after its #include lines and the resource editor's own blocks.
   int firstStatementLine = 0;
 
   bool Contains(int line) const;

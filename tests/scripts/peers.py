@@ -6,9 +6,11 @@
       for it, but for the rows of EXCEPTIONS (script, text, reason; tab-separated, the text with
       \\n, \\t and \\\\ escaped).
   peers.py llvm-rc TAMREL_RC CORPUS EXPECTATIONS
-      Each script, as it is and as a relaxed `tamrel-rc print` writes it, compiles with llvm-rc
-      but for the rows of EXPECTATIONS (script, "original" or "printed", why not; tab-separated).
-      A printed script that fails where its original compiles is a fault of the writer.
+      Each script, as it is, as a relaxed `tamrel-rc print` writes it and, where the original
+      compiles, merged into German with `merge --language de-DE` compiles with llvm-rc, and the
+      German one's translated resources carry the German language ID, but for the rows of
+      EXPECTATIONS (script, "original", "printed" or "german", why not; tab-separated). A printed
+      or German script that fails where its original compiles is a fault of the writer or merge.
 
 The compile harness (Compiler, ResLanguages) is meant to be imported by other checks as well.
 Runs under the system Python, which has translate-toolkit's modules.
@@ -178,16 +180,55 @@ def rc2po(tool, corpus, exceptions):
     return failures
 
 
+GERMAN = 0x0407
+# The resource types that hold units: menus, dialogs, string tables and version information.
+TRANSLATED = {4, 5, 6, 16}
+
+
+def _german(tool, compiler, corpus, script, text, original_res):
+    """The script merged into German (every unit translated as itself: msgen of its template)
+    compiles, and every resource holding units (menu, dialog, string table, version) that the
+    original has in the language most of its resources are in now has the German language ID;
+    the others keep theirs: (ok, why not)."""
+    path = os.path.join(corpus, script)
+    with tempfile.TemporaryDirectory() as work:
+        pot, po = os.path.join(work, "units.pot"), os.path.join(work, "de.po")
+        for command in ([tool, "extract", "-q", "--skip-unconvertible", "-o", pot, path], ["msgen", "--force-po", "-o", po, pot]):
+            if subprocess.run(command, capture_output=True).returncode != 0:
+                return False, "%s fails" % " ".join(command[:2])
+        merged = subprocess.run([tool, "merge", "-q", path, po, "--language", "de-DE"], capture_output=True)
+        if merged.returncode != 0:
+            return False, "merge --language de-DE fails: " + merged.stderr.decode("utf-8", "replace")[:200]
+    ok, message, res = compiler.compile(corpus, script, text, merged.stdout)
+    if not ok:
+        return False, message
+    before = {(kind, name): language for kind, name, language in ResLanguages(original_res)}
+    languages = [language for language in before.values() if language & 0x3FF]
+    source = max(set(languages), key=languages.count) if languages else None
+    for kind, name, language in ResLanguages(res):
+        if kind not in TRANSLATED:
+            continue
+        want = GERMAN if before.get((kind, name)) == source else before.get((kind, name), language)
+        if language != want:
+            return False, "resource %s %s has language 0x%04x, not 0x%04x" % (kind, name, language, want)
+    return True, ""
+
+
 def llvm_rc(tool, corpus, expectations):
+    """Per script: the original, its relaxed print and, where the original compiles, the script
+    merged into German ("german")."""
     expected = {(row[0], row[1]): row[2] for row in _rows(expectations)}
     compiler, failures, seen = Compiler(), [], set()
     for script in _scripts(corpus):
         path = os.path.join(corpus, script)
         text = _read_text(path)
         printed = subprocess.run([tool, "print", "-q", path], capture_output=True)
-        results = {"original": compiler.compile(corpus, script, text, open(path, "rb").read())[:2],
+        original = compiler.compile(corpus, script, text, open(path, "rb").read())
+        results = {"original": original[:2],
                    "printed": compiler.compile(corpus, script, text, printed.stdout)[:2]
                    if printed.returncode == 0 else (False, "tamrel-rc print fails")}
+        if original[0]:
+            results["german"] = _german(tool, compiler, corpus, script, text, original[2])
         for stage, (ok, message) in results.items():
             if ok:
                 continue
