@@ -109,6 +109,7 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
       menu.Line = cursor;
       procedure.Step = "04";
       cursor += count;
+      if (relaxed && into == nullptr) ReadOptionStatements(cursor, menu.OptionStatements);
       const std::string_view begin = TrimmedLine(cursor);
       if (begin != "BEGIN" && !(relaxed && begin == "{")) Raise(err::BeginExpected);
       procedure.Step = "05";

@@ -169,6 +169,26 @@ void clsRC::ChooseLanguage() {
   }
 }
 
+void clsRC::ReadOptionStatements(Int16& cursor, LineCollection& into) {
+  // Only these statements, blank lines and comments are passed over, so that a header without
+  // BEGIN stops here instead of swallowing what follows it.
+  auto isOption = [](std::string_view line) {
+    if (line.empty() || line.starts_with("//")) return true;
+    for (std::string_view keyword : {"LANGUAGE", "VERSION", "CHARACTERISTICS"})
+      if (line.starts_with(keyword) &&
+          (line.size() == keyword.size() || line[keyword.size()] == ' ' || line[keyword.size()] == '\t'))
+        return true;
+    return false;
+  };
+  Int16 count;
+  std::string joined;
+  while (cursor <= Lines.Count() && isOption(TrimmedLine(cursor))) {
+    const std::string_view option = StatementAt(cursor, count, joined);
+    if (!option.empty() && !option.starts_with("//")) into.Add(std::string(option));
+    cursor += count;
+  }
+}
+
 void clsRC::KeepRaw(Int16 header, Int16 last, std::string_view type, std::string language, bool skipped) {
   clsRawResource raw;
   const std::string_view text = TrimmedLine(header);

@@ -40,21 +40,7 @@ bool clsRC::ProcessStringTable(Int16& cursor) {
 
     procedure.Step = "02";
     cursor += count;
-    // Only the option statements a string table takes, blank lines and comments are passed
-    // over, so that a header without BEGIN stops here instead of swallowing what follows it.
-    auto isOption = [&](std::string_view line) {
-      if (line.empty() || line.starts_with("//")) return true;  // blank and comment lines too
-      for (std::string_view keyword : {"LANGUAGE", "VERSION", "CHARACTERISTICS"})
-        if (line.starts_with(keyword) && (line.size() == keyword.size() || line[keyword.size()] == ' ' ||
-                                          line[keyword.size()] == '\t'))
-          return true;
-      return false;
-    };
-    while (relaxed && cursor <= Lines.Count() && isOption(TrimmedLine(cursor))) {
-      const std::string_view option = StatementAt(cursor, count, joined);
-      if (!option.empty() && !option.starts_with("//")) block.Options.Add(std::string(option));
-      cursor += count;
-    }
+    if (relaxed) ReadOptionStatements(cursor, block.Options);
     if (relaxed && cursor > Lines.Count()) {  // the script ends before BEGIN
       ShowMessageBox("Unable to process string table section.", Lines.Count());
       return false;

@@ -203,6 +203,11 @@ class clsRC {
   // The last line of the resource at `header`: BlockEnd's for a block, else that of the
   // header's statement.
   Int16 ResourceEnd(Int16 header, bool block, std::string& language);
+  // Passes over the lines from the cursor that hold option statements (LANGUAGE, VERSION,
+  // CHARACTERISTICS), blanks or comments, as between a resource's header and its BEGIN, adding
+  // each statement as written to `into`; the cursor is left on the first other line, or past
+  // the last line.
+  void ReadOptionStatements(Int16& cursor, LineCollection& into);
   // Keeps lines header..last as a raw resource of `type`.
   void KeepRaw(Int16 header, Int16 last, std::string_view type, std::string language, bool skipped);
   // A LANGUAGE statement or a resource no reader takes, at the cursor: read, the cursor left on

@@ -215,7 +215,7 @@ void BindItems(py::module_& module) {
   py::class_<ItemRef<clsMenuItem>>(module, "MenuItem", "A MENUITEM: a command or a separator.")
       .def_property_readonly("command", Field(&clsMenuItem::Map))
       .def_property_readonly("item_type", Field(&clsMenuItem::ItemType))
-      .def_property_readonly("is_separator", [](const ItemRef<clsMenuItem>& r) { return r.item->Map == "SEPARATOR"; })
+      .def_property_readonly("is_separator", [](const ItemRef<clsMenuItem>& r) { return r.item->IsSeparator(); })
       .def_property("text",
                     [itemText](const ItemRef<clsMenuItem>& r) {
                       if (r.item->Map == "SEPARATOR") return std::string();  // its Text is the keyword

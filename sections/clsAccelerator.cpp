@@ -9,6 +9,7 @@ void clsAccelerator::WriteLines(LineWriter& out) const {
   out.Begin(Line).append(ID).append(" ").append(ItemType).append("  ").append(Predisposition).append(" ")
       .append(Disposition).append(" ").append(Handling);
   out.End();
+  for (const std::string& option : OptionStatements) out.Line(option, Line);
   out.Line("BEGIN", Line);
   out.Indent();
   for (const clsAcceleratorKey& key : Keys) key.WriteLines(out);

@@ -21,6 +21,9 @@ class clsAccelerator {
   Int16 Line;
   // Read relaxed: the LANGUAGE in force where it stands ("LANG_X, SUBLANG_Y"), empty when none.
   std::string SectionLanguage;
+  // Read relaxed: its LANGUAGE, VERSION and CHARACTERISTICS statements between the header and
+  // BEGIN, as written; written back in that place.
+  LineCollection OptionStatements;
 
   // The table as script lines: the header "ID ItemType  Predisposition Disposition Handling"
   // (every separator written, even around empty fields), "BEGIN", each shortcut behind a tab,
@@ -29,8 +32,8 @@ class clsAccelerator {
   // The same lines written into `out` at its indentation, each with the script line it was read
   // from.
   void WriteLines(LineWriter& out) const;
-  // How many lines PrintLines gives (the shortcuts and three).
-  std::int32_t LineCount() const { return Keys.Count() + 3; }
+  // How many lines PrintLines gives (the shortcuts, the option statements and three).
+  std::int32_t LineCount() const { return Keys.Count() + OptionStatements.Count() + 3; }
 };
 
 }  // namespace tamrel

@@ -125,6 +125,8 @@ clsMenu::clsMenu(HeaderOnly, const clsMenu& other)
       Text(other.Text),
       Map(other.Map),
       Line(other.Line),
+      SectionLanguage(other.SectionLanguage),
+      OptionStatements(other.OptionStatements),
       RelIndex(other.RelIndex),
       Options(other.Options),
       Extended(other.Extended),
@@ -180,6 +182,7 @@ LineCollection clsMenu::PrintLines() const { return CollectLines(*this); }
 
 void clsMenu::WriteLines(LineWriter& out) const {
   WriteHeader(*this, out);
+  for (const std::string& option : OptionStatements) out.Line(option, Line);
   out.Line("BEGIN", Line);
   out.Indent();
   WalkEntries(
@@ -198,7 +201,7 @@ void clsMenu::WriteLines(LineWriter& out) const {
 }
 
 std::int32_t clsMenu::LineCount() const {
-  std::int32_t count = 3;  // header, BEGIN, END
+  std::int32_t count = 3 + OptionStatements.Count();  // header, options, BEGIN, END
   WalkEntries(
       *this, [&](const clsMenuItem&, std::size_t) { ++count; },
       [&](const clsMenu&, std::size_t) { count += 3; }, [](const clsMenu&, std::size_t) {});

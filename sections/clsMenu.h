@@ -73,6 +73,9 @@ class clsMenu {
   Int16 Line;
   // Read relaxed: the LANGUAGE in force where it stands ("LANG_X, SUBLANG_Y"), empty when none.
   std::string SectionLanguage;
+  // Read relaxed, a MENU or MENUEX resource's LANGUAGE, VERSION and CHARACTERISTICS statements
+  // between the header and BEGIN, as written; written back in that place.
+  LineCollection OptionStatements;
   Int16 RelIndex;           // 1 for a MENU resource; a popup's position in its parent's Items
   // A popup's options joined by ", "; set by relaxed reading only and written behind Text.
   std::string Options;

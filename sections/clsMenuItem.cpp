@@ -5,6 +5,21 @@
 
 namespace tamrel {
 
+bool clsMenuItem::IsSeparator() const {
+  if (Text == "SEPARATOR") return true;
+  if (!Extended) return false;
+  // MFT_SEPARATOR as a whole word of the type expression ("MFT_SEPARATOR | MFT_RIGHTORDER").
+  constexpr std::string_view separator = "MFT_SEPARATOR";
+  auto isWordChar = [](char c) {
+    return c == '_' || (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+  };
+  for (std::size_t at = Type.find(separator); at != std::string::npos; at = Type.find(separator, at + 1)) {
+    const std::size_t end = at + separator.size();
+    if ((at == 0 || !isWordChar(Type[at - 1])) && (end == Type.size() || !isWordChar(Type[end]))) return true;
+  }
+  return false;
+}
+
 LineCollection clsMenuItem::PrintLines() const { return CollectLines(*this); }
 
 void clsMenuItem::WriteLines(LineWriter& out) const {

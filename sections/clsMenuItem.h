@@ -31,6 +31,9 @@ class clsMenuItem {
   std::string Type;
   std::string State;
 
+  // A separator: "MENUITEM SEPARATOR", or a MENUEX item whose type names MFT_SEPARATOR.
+  bool IsSeparator() const;
+
   // The item as one script line: ItemType, a blank and Text; unless Text is "SEPARATOR", then a
   // comma, two tabs, alignment tabs by the length of Text (two below 12 characters, one below
   // 24, none from 24) and Map.

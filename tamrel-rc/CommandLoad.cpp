@@ -1,6 +1,7 @@
 // tamrel-rc load: loads scripts and prints, for each, what the document holds.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "tamrel-rc/Commands.h"
@@ -39,6 +40,14 @@ std::string Summary(const LoadResult& result, const CodePageOptions& codePages) 
                rc.Menus.Count(), int(rc.TotalMenuItems), rc.Accelerators.Count(),
                TotalOrMinusOne(&clsRC::TotalAccelerators, rc), rc.Dialogs.Count(),
                TotalOrMinusOne(&clsRC::TotalControls, rc), rc.StringTable.Entries.Count());
+  // What only a relaxed model holds: version resources and the resources kept as written, of
+  // which those in a language not taken are Skipped.
+  if (!result.refused && rc.Options().layout == Layout::Relaxed) {
+    const auto skipped = std::count_if(rc.RawResources.begin(), rc.RawResources.end(),
+                                       [](const clsRawResource& raw) { return raw.Skipped; });
+    AppendFormat(out, "  VersionInfos %d, RawResources %d (Skipped %d)\n", rc.VersionInfos.Count(),
+                 rc.RawResources.Count(), int(skipped));
+  }
   return out;
 }
 

@@ -68,7 +68,8 @@ def test_menuex_popups_and_items_keep_their_arguments(tmp_path):
     assert (popup.extended, popup.popup_id, popup.type, popup.state, popup.help_id) == \
         (True, "IDM_FILE", "MFT_STRING", "", "5")
     item = popup.items[0]
-    assert (item.extended, item.command, item.type, item.state, item.options) == (True, "", "MFT_SEPARATOR", "", "")
+    assert (item.extended, item.command, item.type, item.state, item.options, item.is_separator) == \
+        (True, "", "MFT_SEPARATOR", "", "", True)
 
 
 def test_accelerators_and_string_table(sample):
@@ -147,10 +148,10 @@ def test_relaxed_model_has_language_sections_version_and_raw_resources():
     german = tamrel.load(relaxed / "languages.rc", language="LANG_GERMAN")
     assert german.language == "LANG_GERMAN"
     assert [(m.id, m.section_language) for m in german.menus] == [("IDR_MAIN", "LANG_GERMAN, SUBLANG_GERMAN")]
-    assert [s[0] for s in german.skipped_sections] == ["LANG_ENGLISH, SUBLANG_ENGLISH_US"] * 2
+    assert [s[0] for s in german.skipped_sections] == ["LANG_ENGLISH, SUBLANG_ENGLISH_US"] * 3
     assert [(r.item_type, r.skipped) for r in german.raw_resources] == [
         ("BITMAP", True), ("MENU", True), ("STRINGTABLE", True), ("TOOLBAR", True), ("DIALOGEX", True),
-        ("TOOLBAR", False)]
+        ("TOOLBAR", False), ("MENU", True), ("ACCELERATORS", True)]
     version = tamrel.load(relaxed / "version_info.rc").version_infos
     assert len(version) == 1 and version[0].translation == [("0x409", "1200"), ("0x407", "1200")]
     assert (version[0].file_version, version[0].file_flags) == ("1,0,0,1", "0x1L")
