@@ -246,9 +246,9 @@ bool clsRC::ReadTopLevelStatement(Int16& cursor) {
 bool clsRC::ReadRelaxedSection(std::int16_t which, std::string_view keyword, const Tokens& tokens,
                                Int16& cursor) {
   // The sections that stand in a language: bitmaps, icons and cursors (one line), dialogs,
-  // menus, string tables and accelerator tables (blocks).
+  // menus (MENU and MENUEX), string tables and accelerator tables (blocks).
   const bool oneLine = which <= 2;
-  const bool block = (which >= 3 && which <= 6) || which == 8;
+  const bool block = (which >= 3 && which <= 6) || which == 8 || which == 11;
   if (!oneLine && !block) return ReadSection(which, tokens, cursor);
   std::string language = m_language;
   if (block) OpeningLine(cursor, language);

@@ -42,6 +42,15 @@ TEST(MenuTest, CountsEntriesAndCopies) {
   EXPECT_EQ(menu.Items.Item(1).Popup().Items.Item(1).MenuItem().Text, "\"Open\"");
   copy.Items.Add(MenuEntry(copy.Items.Item("BIG")));  // 40,000 words in all
   EXPECT_EQ(ErrorOf([&] { copy.DisplayWordCount(); }), err::Overflow);
+  // A copy keeps what relaxed reading fills: the section language, option statements, MENUEX arguments.
+  Loaded relaxed = LoadText(Crlf({"LANGUAGE 9, 1", "M MENUEX", "VERSION 2", "BEGIN", "POPUP \"P\", 5, , , 7", "BEGIN",
+                                  "MENUITEM \"I\", 6", "END", "END"}),
+                            nullptr, Layout::Relaxed);
+  const clsMenu& read = relaxed.rc->Menus.Item(1);
+  const clsMenu copied = read;
+  EXPECT_EQ(copied.SectionLanguage, "9, 1");
+  EXPECT_EQ(copied.PrintLines(), read.PrintLines());
+  EXPECT_EQ(copied.PrintLines().Count(), 8);
   MenuEntry taken = std::move(menu.Items.Item(1));
   EXPECT_TRUE(taken.IsPopup());
   EXPECT_EQ(menu.Items.Item(1).MenuItem().Text, "");

@@ -147,7 +147,8 @@ def test_relaxed_model_has_language_sections_version_and_raw_resources():
     relaxed = CORPUS.parent / "relaxed"
     german = tamrel.load(relaxed / "languages.rc", language="LANG_GERMAN")
     assert german.language == "LANG_GERMAN"
-    assert [(m.id, m.section_language) for m in german.menus] == [("IDR_MAIN", "LANG_GERMAN, SUBLANG_GERMAN")]
+    assert [(m.id, m.section_language) for m in german.menus] == [("IDR_MAIN", "LANG_GERMAN, SUBLANG_GERMAN"),
+                                                                  ("IDR_EX", "LANG_GERMAN, SUBLANG_GERMAN")]
     assert [s[0] for s in german.skipped_sections] == ["LANG_ENGLISH, SUBLANG_ENGLISH_US"] * 3
     assert [(r.item_type, r.skipped) for r in german.raw_resources] == [
         ("BITMAP", True), ("MENU", True), ("STRINGTABLE", True), ("TOOLBAR", True), ("DIALOGEX", True),
