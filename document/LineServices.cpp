@@ -21,6 +21,16 @@ std::string_view clsRC::TrimWhiteView(std::string_view text) noexcept { return C
 
 std::string_view clsRC::TrimmedLine(Int16 line) const { return TrimWhiteView(Lines.Item(line)); }
 
+bool clsRC::OpensBlockAt(Int16 line) const {
+  const std::string_view text = TrimmedLine(line);
+  return text == "BEGIN" || (m_options.layout == Layout::Relaxed && text == "{");
+}
+
+bool clsRC::ClosesBlockAt(Int16 line) const {
+  const std::string_view text = TrimmedLine(line);
+  return text == "END" || (m_options.layout == Layout::Relaxed && text == "}");
+}
+
 std::string clsRC::GetFullLine(Int16 start, Int16& count, const Variant& numberOfLines) {
   std::string statement;
   if (numberOfLines.IsMissing()) {

@@ -34,18 +34,16 @@ bool clsRC::ProcessAccelerators(Int16& cursor) {
 
     procedure.Step = "02";
     cursor += count;
-    // Read relaxed: option statements before BEGIN are kept, and "{" and "}" stand for BEGIN
-    // and END.
-    const bool relaxed = m_options.layout == Layout::Relaxed;
-    if (relaxed) ReadOptionStatements(cursor, table.OptionStatements);
-    if (TrimmedLine(cursor) != "BEGIN" && !(relaxed && TrimmedLine(cursor) == "{")) {
+    // Read relaxed, option statements before BEGIN are kept.
+    if (m_options.layout == Layout::Relaxed) ReadOptionStatements(cursor, table.OptionStatements);
+    if (!OpensBlockAt(cursor)) {
       ShowMessageBox("Unable to process accelerator section.", cursor);
       return false;
     }
 
     procedure.Step = "03";
     ++cursor;
-    while (cursor <= Lines.Count() && TrimmedLine(cursor) != "END" && !(relaxed && TrimmedLine(cursor) == "}")) {
+    while (cursor <= Lines.Count() && !ClosesBlockAt(cursor)) {
       // Commas alone separate the fields, so blanks inside a field do not split it.
       SplitInto(StatementAt(cursor, count, joined), ',', tokens);
       if (tokens.Count() > 0) {  // blank and comment lines hold no shortcut

@@ -110,8 +110,7 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
       procedure.Step = "04";
       cursor += count;
       if (relaxed && into == nullptr) ReadOptionStatements(cursor, menu.OptionStatements);
-      const std::string_view begin = TrimmedLine(cursor);
-      if (begin != "BEGIN" && !(relaxed && begin == "{")) Raise(err::BeginExpected);
+      if (!OpensBlockAt(cursor)) Raise(err::BeginExpected);
       procedure.Step = "05";
       ++cursor;
       open.push_back({std::move(menu), 0});
@@ -127,7 +126,7 @@ bool clsRC::ProcessMenu(Int16& cursor, clsMenu* parent, const Variant& position)
 
     for (;;) {
       OpenBlock& block = open.back();
-      if (cursor <= Lines.Count() && TrimmedLine(cursor) != "END" && !(relaxed && TrimmedLine(cursor) == "}")) {
+      if (cursor <= Lines.Count() && !ClosesBlockAt(cursor)) {
         Int16 count;
         const std::string_view statement = statementAt(cursor, count);
         SplitInto(statement, ' ', tokens);

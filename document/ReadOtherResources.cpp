@@ -173,12 +173,9 @@ void clsRC::ReadOptionStatements(Int16& cursor, LineCollection& into) {
   // Only these statements, blank lines and comments are passed over, so that a header without
   // BEGIN stops here instead of swallowing what follows it.
   auto isOption = [](std::string_view line) {
-    if (line.empty() || line.starts_with("//")) return true;
-    for (std::string_view keyword : {"LANGUAGE", "VERSION", "CHARACTERISTICS"})
-      if (line.starts_with(keyword) &&
-          (line.size() == keyword.size() || line[keyword.size()] == ' ' || line[keyword.size()] == '\t'))
-        return true;
-    return false;
+    const std::string_view word = FirstWord(line);
+    return line.empty() || line.starts_with("//") || word == "LANGUAGE" || word == "VERSION" ||
+           word == "CHARACTERISTICS";
   };
   Int16 count;
   std::string joined;
@@ -243,13 +240,10 @@ bool clsRC::ReadTopLevelStatement(Int16& cursor) {
   return true;
 }
 
-bool clsRC::ReadRelaxedSection(std::int16_t which, std::string_view keyword, const Tokens& tokens,
-                               Int16& cursor) {
-  // The sections that stand in a language: bitmaps, icons and cursors (one line), dialogs,
-  // menus (MENU and MENUEX), string tables and accelerator tables (blocks).
-  const bool oneLine = which <= 2;
-  const bool block = (which >= 3 && which <= 6) || which == 8 || which == 11;
-  if (!oneLine && !block) return ReadSection(which, tokens, cursor);
+bool clsRC::ReadRelaxedSection(std::int16_t which, std::string_view keyword, LanguageScope scope,
+                               const Tokens& tokens, Int16& cursor) {
+  if (scope == LanguageScope::None) return ReadSection(which, tokens, cursor);
+  const bool block = scope == LanguageScope::Block;
   std::string language = m_language;
   if (block) OpeningLine(cursor, language);
   if (!TakesLanguage(language)) {

@@ -45,14 +45,14 @@ bool clsRC::ProcessStringTable(Int16& cursor) {
       ShowMessageBox("Unable to process string table section.", Lines.Count());
       return false;
     }
-    if (TrimmedLine(cursor) != "BEGIN" && !(relaxed && TrimmedLine(cursor) == "{")) {
+    if (!OpensBlockAt(cursor)) {
       ShowMessageBox("Unable to process string table section.", cursor);
       return false;
     }
 
     procedure.Step = "03";
     ++cursor;
-    while (cursor <= Lines.Count() && TrimmedLine(cursor) != "END" && !(relaxed && TrimmedLine(cursor) == "}")) {
+    while (cursor <= Lines.Count() && !ClosesBlockAt(cursor)) {
       SplitInto(StatementAt(cursor, count, joined), ' ', tokens);
       if (tokens.Count() > 0) {
         // The text's token: the second; read relaxed, the first quoted one.

@@ -135,16 +135,21 @@ namespace {
 
 // The section keywords and their readers. Readers by tokens get the statement's tokens and
 // line; readers by cursor get the cursor and leave it on their section's last line.
+// `scope` tells how a relaxed read places the section in a language section.
+using Scope = LanguageScope;
 struct Section {
   std::string_view keyword;
   std::string_view step;
   bool byTokens;
+  Scope scope;
 };
 constexpr Section kSections[] = {
-    {"BITMAP", "03", true},   {"ICON", "04", true},          {"CURSOR", "05", true},
-    {"DIALOG", "06", false},  {"DIALOGEX", "06", false},     {"MENU", "07", false},
-    {"STRINGTABLE", "08", false}, {"#include", "09", true},  {"ACCELERATORS", "10", false},
-    {"#ifdef", "11", false},  {"DESIGNINFO", "12", false},   {"MENUEX", "07", false},
+    {"BITMAP", "03", true, Scope::OneLine},       {"ICON", "04", true, Scope::OneLine},
+    {"CURSOR", "05", true, Scope::OneLine},       {"DIALOG", "06", false, Scope::Block},
+    {"DIALOGEX", "06", false, Scope::Block},      {"MENU", "07", false, Scope::Block},
+    {"STRINGTABLE", "08", false, Scope::Block},   {"#include", "09", true, Scope::None},
+    {"ACCELERATORS", "10", false, Scope::Block},  {"#ifdef", "11", false, Scope::None},
+    {"DESIGNINFO", "12", false, Scope::None},     {"MENUEX", "07", false, Scope::Block},
 };
 constexpr auto kKeywords = [] {
   std::array<std::string_view, std::size(kSections)> keywords{};
@@ -208,7 +213,8 @@ bool clsRC::ParseResourceFile() {
       }
       if (reads) {
         procedure.Step = kSections[outcome.Which].step;
-        if (!(relaxed ? ReadRelaxedSection(outcome.Which, kSections[outcome.Which].keyword, tokens, cursor)
+        const Section& section = kSections[outcome.Which];
+        if (!(relaxed ? ReadRelaxedSection(outcome.Which, section.keyword, section.scope, tokens, cursor)
                       : ReadSection(outcome.Which, tokens, cursor)))
           return false;
       } else if (!relaxed) {

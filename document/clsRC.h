@@ -43,6 +43,10 @@
 
 namespace tamrel {
 
+// How a relaxed read places a section in the language sections: not at all (#include, #ifdef,
+// DESIGNINFO), as one line (bitmaps, icons, cursors) or as a block with its own options.
+enum class LanguageScope : std::uint8_t { None, OneLine, Block };
+
 class clsRC {
  public:
   // True once Init has read and built a script completely. Init never sets it back to false.
@@ -215,7 +219,8 @@ class clsRC {
   bool ReadTopLevelStatement(Int16& cursor);
   // ReadSection for a relaxed model: a section in a language not taken is kept raw; the items
   // a reader adds record the language in force.
-  bool ReadRelaxedSection(std::int16_t which, std::string_view keyword, const Tokens& tokens, Int16& cursor);
+  bool ReadRelaxedSection(std::int16_t which, std::string_view keyword, LanguageScope scope, const Tokens& tokens,
+                          Int16& cursor);
   // Reads lines header..last into VersionInfos; false (nothing added) when the block holds
   // anything but fixed fields, StringFileInfo language blocks and VarFileInfo's Translation.
   bool ReadVersionInfo(Int16 header, Int16 last, const std::string& language);
@@ -250,6 +255,10 @@ class clsRC {
   // TrimWhite without a copy, and of the line numbered `line` (error 9 past the last line).
   static std::string_view TrimWhiteView(std::string_view text) noexcept;
   std::string_view TrimmedLine(Int16 line) const;
+  // Whether the line at `line` opens (closes) a block: it is "BEGIN" ("END"), or read relaxed
+  // also "{" ("}").
+  bool OpensBlockAt(Int16 line) const;
+  bool ClosesBlockAt(Int16 line) const;
   // The statement that starts at `start`, as GetFullLine gives it less its leading blank: a
   // view of the trimmed line when it does not continue, else joined into `buffer`.
   std::string_view StatementAt(Int16 start, Int16& count, std::string& buffer);
