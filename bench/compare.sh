@@ -43,7 +43,7 @@ llvm_rc = find_llvm_rc()
 commands = [("tamrel-rc print", [tamrel, "print", "-q", script]),
             ("tamrel-rc load", [tamrel, "load", "-q", script])]
 if llvm_rc:
-    commands.append(("llvm-rc -no-preprocess", [llvm_rc, "-no-preprocess", "-fo", os.path.join(work, "out.res"), script]))
+    commands.append(("llvm-rc -no-preprocess", [llvm_rc, "-no-preprocess", "-fo", os.path.join(work, "out.res"), "--", script]))
 commands.append(("cat", ["cat", script]))
 
 def run(argv):

@@ -278,8 +278,10 @@ TEST(ToolTranslationTest, MergedIntoALanguageCompilesWithItsLanguageId) {
                            " --language " + row.language + " " + row.options + " -o " + Quote(script));
       ASSERT_EQ(merge.status, 0) << merge.err;
     }
+    // "--" ends the options: llvm-rc reads a word that starts with "/" as an option, so a script
+    // under /check/... would be taken for "/c heck/...".
     ToolRun compile = Shell("llvm-rc -I " + headers + " -C " + row.codePage + " -fo " + Quote(scratch / "out.res") +
-                            " " + Quote(script));
+                            " -- " + Quote(script));
     ASSERT_EQ(compile.status, 0) << compile.err << compile.out;
     EXPECT_EQ(ResourceLanguages(ReadBytes(scratch / "out.res")),
               (std::vector<std::string>{"16 1 " + row.id, "5 IDD_A " + row.id, "6 1 0x0407", "6 1 " + row.id}));

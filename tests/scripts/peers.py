@@ -102,7 +102,7 @@ class Compiler:
         if len(pages) == 1 and pages <= {"1252", "65001"}:
             command += ["-C", pages.pop()]
         command += ["-D%s=%d" % (ident, 100 + n) for n, ident in enumerate(ids)]
-        run = subprocess.run(command + [path], capture_output=True, text=True, errors="replace", cwd=folder)
+        run = subprocess.run(command + ["--", path], capture_output=True, text=True, errors="replace", cwd=folder)
         lines = [line.strip() for line in (run.stderr + run.stdout).replace(folder + os.sep, "").splitlines()]
         return run.returncode == 0, " / ".join(line for line in lines if line)[:300], res
 
