@@ -1,5 +1,6 @@
-// Free functions shared across the library: the error message format and, with the word
-// counter, the splitting of texts into pieces and the test of whether a piece is a word.
+// Free functions shared across the library: the error message format, the test of a name
+// character and, with the word counter, the splitting of texts into pieces and the test of
+// whether a piece is a word.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,12 @@
 #include "common/Variant.h"
 
 namespace tamrel {
+
+// A character of a name or number in a script (an identifier such as MFT_SEPARATOR or IDOK, or
+// the digits of 0x10): an ASCII letter, digit or underscore.
+constexpr bool IsNameChar(char c) noexcept {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
 
 // "{procedure}-{step}: {description} ({number})", the text of every report to the host log.
 std::string FormatErrorMessage(std::string_view procedure, std::string_view step,

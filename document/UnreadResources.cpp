@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/modCommonTools.h"
 #include "document/clsRC.h"
 
 namespace tamrel {
@@ -25,10 +26,6 @@ constexpr std::array<std::string_view, 7> kMemoryOptions = {"DISCARDABLE", "MOVE
 constexpr std::array<std::string_view, 12> kStatementWords = {
     "FILEVERSION", "PRODUCTVERSION", "FILEFLAGSMASK", "FILEFLAGS", "FILEOS", "FILETYPE",
     "FILESUBTYPE", "LANGUAGE",       "VERSION",       "CHARACTERISTICS", "MENUITEM", "BUTTON"};
-
-bool IsNameChar(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
 
 // The next word of `text` from `at` (blanks and tabs skipped): a run of name characters, or a
 // run up to the next blank when it starts otherwise.

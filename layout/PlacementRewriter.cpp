@@ -7,6 +7,7 @@
 
 #include "common/RCError.h"
 #include "common/TextEncoding.h"
+#include "common/modCommonTools.h"
 #include "dialogs/clsDialog.h"
 #include "document/clsRC.h"
 #include "translation/RcEscapes.h"
@@ -21,10 +22,6 @@ namespace {
 constexpr int kStatementLines = 8;
 
 bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-bool IsWordChar(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
 
 bool SameWord(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -145,12 +142,12 @@ std::optional<std::array<NumberSpan, 4>> PlacementRewriter::LocateDialog(const c
       i = close + 1;
       continue;
     }
-    if (!IsWordChar(text[i])) {
+    if (!IsNameChar(text[i])) {
       ++i;
       continue;
     }
     std::size_t end = i;
-    while (end < text.size() && IsWordChar(text[end])) ++end;
+    while (end < text.size() && IsNameChar(text[end])) ++end;
     if (SameWord(std::string_view(text).substr(i, end - i), dialog.ItemType)) {
       from = end;
       break;

@@ -10,12 +10,9 @@ bool clsMenuItem::IsSeparator() const {
   if (!Extended) return false;
   // MFT_SEPARATOR as a whole word of the type expression ("MFT_SEPARATOR | MFT_RIGHTORDER").
   constexpr std::string_view separator = "MFT_SEPARATOR";
-  auto isWordChar = [](char c) {
-    return c == '_' || (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
-  };
   for (std::size_t at = Type.find(separator); at != std::string::npos; at = Type.find(separator, at + 1)) {
     const std::size_t end = at + separator.size();
-    if ((at == 0 || !isWordChar(Type[at - 1])) && (end == Type.size() || !isWordChar(Type[end]))) return true;
+    if ((at == 0 || !IsNameChar(Type[at - 1])) && (end == Type.size() || !IsNameChar(Type[end]))) return true;
   }
   return false;
 }

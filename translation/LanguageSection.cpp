@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "common/CodePage.h"
+#include "common/modCommonTools.h"
 
 namespace tamrel {
 namespace {
@@ -19,7 +20,6 @@ struct Token {
 };
 
 bool IsWordStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool IsWordChar(char c) { return IsWordStart(c) || (c >= '0' && c <= '9'); }
 
 std::string Upper(std::string_view text) {
   std::string upper(text);
@@ -63,9 +63,9 @@ std::vector<Token> Lex(std::string_view line, bool& inComment) {
         }
       }
       tokens.push_back({Token::Kind::String, start, i - start});
-    } else if (IsWordChar(c)) {
+    } else if (IsNameChar(c)) {
       const std::size_t start = i;
-      while (i < line.size() && IsWordChar(line[i])) ++i;
+      while (i < line.size() && IsNameChar(line[i])) ++i;
       tokens.push_back({IsWordStart(c) ? Token::Kind::Word : Token::Kind::Number, start, i - start});
     } else {
       tokens.push_back({Token::Kind::Punct, i++, 1});
